@@ -1,0 +1,90 @@
+#include "tools/memory/MemoryPlatform.h"
+
+#include <algorithm>
+
+uint8_t PatternPixel(FireSize screen, int32_t x, int32_t y) {
+    if (x < 0 || y < 0 || x >= screen.cx || y >= screen.cy) return 0;
+    return uint8_t((7 * int64_t(x) + 13 * int64_t(y)) % 256);
+}
+
+void MemoryPlatform::BuildPalette(FireEngine& engine, int32_t fireType) {
+    engine.BuildColourTable(fireType);
+    m_hasPalette = true;
+}
+
+void MemoryPlatform::CreateSurfaces(FireEngine& engine, int32_t clientWidth, int32_t clientHeight) {
+    engine.PlanSurfaces(clientWidth, clientHeight);
+    back.clear();
+    heat.clear();
+    out.clear();
+    m_stride = engine.Stride();
+    if (!engine.m_pBaseLine) return;
+    const std::size_t size = std::size_t(m_stride) * std::size_t(engine.m_cyFire);
+    back.assign(size, 0);
+    heat.assign(size, 0);
+    out.assign(size, 0);
+    engine.AttachBuffers(back.data(), heat.data(), out.data());
+}
+
+FireSize MemoryPlatform::ScreenSize() {
+    ++screenQueries;
+    return m_screen;
+}
+
+void MemoryPlatform::CaptureScreen(FirePoint topLeft, FireSize size) {
+    captures.push_back(topLeft);
+    // The top screen row of the block lands in the highest buffer row.
+    for (auto* buffer : {&back, &out})
+        for (int32_t r = 0; r < size.cy; ++r)
+            for (int32_t c = 0; c < size.cx; ++c)
+                (*buffer)[std::size_t(r) * m_stride + c] =
+                    PatternPixel(m_screen, topLeft.x + c, topLeft.y + size.cy - 1 - r);
+}
+
+void MemoryPlatform::FillBlack(FireSize size) {
+    ++fills;
+    for (auto* buffer : {&back, &out})
+        for (int32_t r = 0; r < size.cy; ++r)
+            std::fill_n(buffer->begin() + std::ptrdiff_t(r) * m_stride, size.cx, uint8_t(0));
+}
+
+void MemoryPlatform::BlankWindow() { ++blanks; }
+
+void MemoryPlatform::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
+                             std::size_t count) {
+    flyCalls.push_back(FlyCall{penWidth, dark, glow, std::vector<FlyStroke>(strokes, strokes + count)});
+}
+
+void MemoryPlatform::PresentOutput(FirePoint at, FireSize) { presents.push_back(at); }
+
+int32_t MemorySettingsStore::GetInt(const char* section, const char* name, int32_t fallback) {
+    const std::string key = std::string(section) + "\\" + name;
+    reads.push_back(key);
+    const auto found = values.find(key);
+    return found == values.end() ? fallback : found->second;
+}
+
+bool MemorySettingsStore::WriteInt(const char* section, const char* name, int32_t value) {
+    const std::string key = std::string(section) + "\\" + name;
+    writes.push_back(key);
+    values[key] = value;
+    return true;
+}
+
+namespace {
+SettingValues ConstructorReads(SettingsStore& store) {
+    SettingValues values;
+    ReadSettings(kFireWndReads, store, values);
+    return values;
+}
+}  // namespace
+
+FireRig::FireRig(FireSize screen, SettingsStore& store, uint32_t seed)
+    : platform(screen), random(seed), engine(platform, random, ConstructorReads(store), screen) {}
+
+void FireRig::Restart(int32_t clientWidth, int32_t clientHeight) {
+    engine.m_bBlanked = 0;
+    platform.BuildPalette(engine, engine.m_nFireType);
+    platform.CreateSurfaces(engine, clientWidth, clientHeight);
+    engine.Ignite();
+}
