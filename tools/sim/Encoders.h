@@ -1,0 +1,35 @@
+#pragma once
+// Image files of the window through the fire's colour table: an animated GIF written
+// frame by frame, and a PNG of one picture.
+#include <memory>
+#include <string>
+
+#include "fire/ColourTable.h"
+#include "tools/sim/Canvas.h"
+
+struct GifFileType;
+
+class GifAnimation {
+public:
+    GifAnimation() = default;
+    GifAnimation(const GifAnimation&) = delete;
+    GifAnimation& operator=(const GifAnimation&) = delete;
+    ~GifAnimation();
+
+    // Starts a looping animation of the canvas's size; false with `error` set on failure.
+    bool Open(const std::string& path, const Canvas& canvas, const ColourTable& table, std::string& error);
+    // Adds the canvas as the next frame, shown for 3/100 s. Only the part drawn since the
+    // last frame is stored; earlier frames stay underneath it.
+    bool AddFrame(Canvas& canvas, std::string& error);
+    // Writes the trailer; the animation is complete only after this succeeded.
+    bool Close(std::string& error);
+
+private:
+    struct Closer {
+        void operator()(GifFileType* gif) const;
+    };
+    std::unique_ptr<GifFileType, Closer> m_gif;
+    std::string m_path;
+};
+
+bool WritePng(const std::string& path, const Canvas& canvas, const ColourTable& table, std::string& error);

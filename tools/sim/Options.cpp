@@ -1,0 +1,131 @@
+#include "tools/sim/Options.h"
+
+#include <cstring>
+#include <limits>
+
+namespace {
+// Decimal digits with an optional leading minus, nothing else, within [lo, hi].
+bool ParseInteger(const char* text, int64_t lo, int64_t hi, int64_t& value) {
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    if (*p == '\0') return false;
+    int64_t magnitude = 0;
+    for (; *p; ++p) {
+        if (*p < '0' || *p > '9') return false;
+        magnitude = magnitude * 10 + (*p - '0');
+        // Past every accepted range already; stop before the product can overflow.
+        if (magnitude > (int64_t(1) << 40)) return false;
+    }
+    value = negative ? -magnitude : magnitude;
+    return value >= lo && value <= hi;
+}
+
+bool ParseSize(const char* text, FireSize& size) {
+    const char* x = std::strchr(text, 'x');
+    if (!x) return false;
+    const std::string width(text, x);
+    int64_t w = 0, h = 0;
+    const int64_t most = std::numeric_limits<int32_t>::max();
+    if (!ParseInteger(width.c_str(), 1, most, w) || !ParseInteger(x + 1, 1, most, h)) return false;
+    size = FireSize{int32_t(w), int32_t(h)};
+    return true;
+}
+
+constexpr int32_t kMaxPictureSide = 65535;
+
+struct SettingOption {
+    const char* name;
+    SettingId id;
+};
+constexpr SettingOption kSettingOptions[] = {
+    {"--fire-type", SettingId::FireType}, {"--smooth", SettingId::SmoothFire},
+    {"--blank", SettingId::BlankScreen},  {"--fly", SettingId::DrawFly},
+    {"--fly-width", SettingId::FlyWidth}, {"--fly-speed", SettingId::FlySpeed},
+};
+}  // namespace
+
+ParsedOptions ParseOptions(int argc, const char* const* argv) {
+    ParsedOptions result;
+    SimOptions& o = result.options;
+    const auto fail = [&](const std::string& message) {
+        result.error = message;
+        return result;
+    };
+    for (int n = 1; n < argc; ++n) {
+        const std::string arg = argv[n];
+        if (arg == "--help") {
+            o.help = true;
+            continue;
+        }
+        if (arg == "--fullscreen") {
+            o.fullScreen = true;
+            continue;
+        }
+        const SettingOption* setting = nullptr;
+        for (const SettingOption& s : kSettingOptions)
+            if (arg == s.name) setting = &s;
+        const bool known = setting || arg == "--seed" || arg == "--screen" || arg == "--window" ||
+                           arg == "--ticks" || arg == "--dump" || arg == "--gif" || arg == "--png";
+        if (!known) {
+            if (arg.rfind("-", 0) == 0) return fail("unknown option '" + arg + "'");
+            return fail("unexpected argument '" + arg + "'");
+        }
+        if (n + 1 >= argc) return fail(arg + " needs a value");
+        const char* value = argv[++n];
+        const std::string quoted = "'" + std::string(value) + "'";
+        int64_t number = 0;
+        if (setting) {
+            if (!ParseInteger(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max(),
+                              number))
+                return fail(arg + ": expected a 32-bit integer, got " + quoted);
+            o.stored[std::size_t(setting->id)] = int32_t(number);
+        } else if (arg == "--seed") {
+            if (*value == '-' || !ParseInteger(value, 0, std::numeric_limits<uint32_t>::max(), number))
+                return fail(arg + ": expected an unsigned 32-bit integer, got " + quoted);
+            o.seed = uint32_t(number);
+        } else if (arg == "--ticks") {
+            if (*value == '-' || !ParseInteger(value, 0, std::numeric_limits<int32_t>::max(), number))
+                return fail(arg + ": expected a count of ticks, got " + quoted);
+            o.ticks = int32_t(number);
+        } else if (arg == "--screen" || arg == "--window") {
+            if (!ParseSize(value, arg == "--screen" ? o.screen : o.window))
+                return fail(arg + ": expected WIDTHxHEIGHT with both above 0, got " + quoted);
+        } else {
+            if (*value == '\0') return fail(arg + ": expected a path, got an empty one");
+            (arg == "--dump" ? o.dumpDir : arg == "--gif" ? o.gifPath : o.pngPath) = value;
+        }
+    }
+    // The pictures show the whole window; GIF cannot describe a larger one.
+    const FireSize picture = o.fullScreen ? o.screen : o.window;
+    if ((!o.gifPath.empty() || !o.pngPath.empty()) && (picture.cx > kMaxPictureSide || picture.cy > kMaxPictureSide))
+        return fail(std::string(o.gifPath.empty() ? "--png" : "--gif") + ": the window of " +
+                    std::to_string(picture.cx) + "x" + std::to_string(picture.cy) + " is larger than " +
+                    std::to_string(kMaxPictureSide) + " pixels a side");
+    return result;
+}
+
+const char* Usage() {
+    return "usage: kindlewick-sim [options]\n"
+           "Runs one fire window's engine headless: construction, the mode's settings, the\n"
+           "restart sequence, then timer ticks.\n"
+           "\n"
+           "  --seed N          srand's seed instead of the time (0 .. 4294967295)\n"
+           "  --screen WxH      simulated screen, pixel (x, y) = (7x + 13y) mod 256 (640x480)\n"
+           "  --window WxH      client size of the preview window (320x240)\n"
+           "  --fullscreen      the full-screen window with its 100 x 100 fire box instead\n"
+           "  --fire-type N     stored FireType\n"
+           "  --smooth N        stored SmoothFire\n"
+           "  --blank N         stored BlankScreen\n"
+           "  --fly N           stored DrawFly\n"
+           "  --fly-width N     stored FlyWidth\n"
+           "  --fly-speed N     stored FlySpeed\n"
+           "                    (settings not given read the mode's defaults)\n"
+           "  --ticks N         timer ticks to deliver (300)\n"
+           "  --dump DIR        write heat.bin, out.bin, back.bin, base.bin and state.txt\n"
+           "  --gif FILE        animated GIF of the window, one frame per tick\n"
+           "  --png FILE        the window after the last tick\n"
+           "  --help            this text\n"
+           "\n"
+           "Exit status: 0 done, 1 an output could not be written, 2 bad arguments.\n";
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The simulator's command line.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/Settings.h"
+#include "fire/FireTypes.h"
+
+struct SimOptions {
+    std::optional<uint32_t> seed;  // none: the time, as the program seeds
+    FireSize screen{640, 480};
+    FireSize window{320, 240};
+    bool fullScreen = false;
+    // Values to put into the settings store; absent ones fall back to the readers' defaults.
+    std::array<std::optional<int32_t>, kSettingCount> stored{};
+    int32_t ticks = 300;
+    std::string dumpDir;
+    std::string gifPath;
+    std::string pngPath;
+    bool help = false;
+};
+
+struct ParsedOptions {
+    SimOptions options;
+    std::string error;  // one line naming the offending argument; empty when parsing succeeded
+};
+
+ParsedOptions ParseOptions(int argc, const char* const* argv);
+
+const char* Usage();
