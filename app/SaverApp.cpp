@@ -1,0 +1,60 @@
+#include "app/SaverApp.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/CommandLine.h"
+#include "app/ProfileSettingsStore.h"
+#include "fire/FireWnd.h"
+
+BOOL SaverApp::InitInstance() {
+    Enable3dControls();
+    SetRegistryKey(kRegistryKey);
+    return Dispatch(__argc, __argv);
+}
+
+BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
+    const KeywordCompare compare = [](const char* a, const char* b) { return ::lstrcmpiA(a, b); };
+    switch (ChooseMode(argc, argv, compare)) {
+        case SaverMode::Settings:
+            RunConfigDialog();
+            return FALSE;
+        case SaverMode::Preview:
+            return RunPreview(argc > 2 ? argv[2] : nullptr);
+        case SaverMode::FullScreen:
+            return RunFullScreen();
+        case SaverMode::None:
+            break;
+    }
+    return FALSE;
+}
+
+void SaverApp::RunConfigDialog() {
+    // The settings dialog comes with its own window classes; until then settings mode ends at once.
+}
+
+BOOL SaverApp::RunFullScreen() {
+    // The full-screen window comes with its own window class; until then the mode ends at once.
+    return FALSE;
+}
+
+BOOL SaverApp::RunPreview(const char* parentArg) {
+    // A missing or stale handle would leave a window-less program waiting for ever.
+    if (!parentArg) return FALSE;
+    const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
+    if (!::IsWindow(parentHandle)) return FALSE;
+    CWnd* const parent = CWnd::FromHandle(parentHandle);
+
+    // Self-deleting: the window deletes its object after its last message.
+    FireWnd* const wnd = new FireWnd(TRUE);
+    ProfileSettingsStore store(this);
+    SettingValues values = wnd->Settings();
+    ReadSettings(kPreviewReads, store, values);
+    wnd->ApplySettings(values);
+
+    RECT rect;
+    parent->GetClientRect(&rect);
+    if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parent, 0, nullptr)) return FALSE;
+    m_pMainWnd = wnd;
+    return TRUE;
+}

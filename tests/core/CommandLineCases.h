@@ -1,0 +1,57 @@
+#pragma once
+// The command lines a host or a user may give, and the mode each must start; shared by the
+// native test and the one that runs with the system's own comparison under Wine.
+#include <vector>
+
+#include "app/CommandLine.h"
+
+struct CommandLineCase {
+    std::vector<const char*> args;  // without the program name
+    SaverMode mode;
+};
+
+inline const std::vector<CommandLineCase>& CommandLineCases() {
+    static const std::vector<CommandLineCase> cases = {
+        {{}, SaverMode::Settings},
+        {{"c"}, SaverMode::Settings},
+        {{"/c"}, SaverMode::Settings},
+        {{"-C"}, SaverMode::Settings},
+        {{"/c", "anything"}, SaverMode::Settings},
+        {{"p"}, SaverMode::Preview},
+        {{"/p", "1234"}, SaverMode::Preview},
+        {{"-P", "1234"}, SaverMode::Preview},
+        {{"s"}, SaverMode::FullScreen},
+        {{"/s"}, SaverMode::FullScreen},
+        {{"-s"}, SaverMode::FullScreen},
+        {{"S"}, SaverMode::FullScreen},
+        {{"//s"}, SaverMode::None},
+        {{"-/s"}, SaverMode::None},
+        {{"c:5"}, SaverMode::None},
+        {{"c:12"}, SaverMode::None},
+        {{"x"}, SaverMode::None},
+        {{"sc"}, SaverMode::None},
+        {{"S2"}, SaverMode::None},
+        {{""}, SaverMode::None},
+        {{"/"}, SaverMode::None},
+        {{" s"}, SaverMode::None},
+        {{"x", "s"}, SaverMode::None},
+    };
+    return cases;
+}
+
+inline const char* ModeName(SaverMode mode) {
+    switch (mode) {
+        case SaverMode::Settings: return "settings";
+        case SaverMode::Preview: return "preview";
+        case SaverMode::FullScreen: return "full screen";
+        case SaverMode::None: return "none";
+    }
+    return "?";
+}
+
+// The program name followed by the case's arguments.
+inline std::vector<const char*> CommandLineArgv(const CommandLineCase& c) {
+    std::vector<const char*> argv{"kindlewick.scr"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    return argv;
+}

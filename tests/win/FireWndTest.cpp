@@ -1,0 +1,445 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <set>
+
+#include "fire/FireWnd.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "tests/win/WinTestSupport.h"
+
+namespace {
+
+// A child fire window filling a host of the given client size.
+struct FireRigWnd {
+    FireRigWnd(int cx, int cy) : host(0, 0, cx, cy), wnd(FALSE) {}
+    BOOL Create(UINT nID = 0) {
+        RECT rect;
+        GetClientRect(host.hwnd(), &rect);
+        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(host.hwnd()), nID, nullptr);
+    }
+    HostWindow host;
+    FireWnd wnd;
+};
+
+class FireWndTest : public ::testing::Test {
+protected:
+    FireWndTest() { app.SetRegistryKey(kRegistryKey); }
+    RegistryScope scope;
+    CWinApp app;
+};
+
+DIBSECTION Section(const CBitmap& bitmap) {
+    DIBSECTION ds{};
+    GetObjectA(bitmap.GetSafeHandle(), sizeof ds, &ds);
+    return ds;
+}
+
+bool HasFlame(const FireWnd& wnd) {
+    if (!wnd.m_pHeatBits) return false;
+    const int stride = wnd.Stride();
+    for (int r = 1; r < wnd.m_cyFire; ++r)
+        for (int c = 0; c < wnd.m_cxFire; ++c)
+            if (wnd.m_pHeatBits[r * stride + c] > kCold) return true;
+    return false;
+}
+
+// Counting windows whose objects were deleted through PostNcDestroy.
+class CountingFireWnd : public FireWnd {
+public:
+    static int deleted;
+    CountingFireWnd() : FireWnd(TRUE) {}
+    ~CountingFireWnd() override { ++deleted; }
+};
+int CountingFireWnd::deleted = 0;
+
+TEST_F(FireWndTest, CreateMakesAClassCursorChildWithIdZeroAndStartsTheTimer) {
+    FireRigWnd rig(151, 111);
+    ASSERT_TRUE(rig.Create(55));
+    const HWND hwnd = rig.wnd.m_hWnd;
+    EXPECT_EQ(GetParent(hwnd), rig.host.hwnd());
+    EXPECT_EQ(GetDlgCtrlID(hwnd), 0) << "the control id is not used";
+    EXPECT_EQ(GetClassLongPtrA(hwnd, GCL_STYLE), ULONG_PTR(CS_HREDRAW | CS_VREDRAW));
+    EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), 0u) << "the system must never erase a fire";
+    EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HICON), 0u);
+    EXPECT_NE(GetClassLongPtrA(hwnd, GCLP_HCURSOR), 0u) << "cursor " << IDC_FIRE << " from the resources";
+    EXPECT_EQ(rig.wnd.Timer(), kFrameTimerId);
+
+    // A second window shares the class.
+    FireRigWnd other(40, 30);
+    ASSERT_TRUE(other.Create());
+    char a[64] = {}, b[64] = {};
+    GetClassNameA(hwnd, a, sizeof a);
+    GetClassNameA(other.wnd.m_hWnd, b, sizeof b);
+    EXPECT_STREQ(a, b);
+}
+
+TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
+    struct Case {
+        int cx, cy;
+        int fullScreen;
+        int presetHeight;  // m_nFireHeight before CreateSurfaces
+        int wantCx, wantCy, wantStride, wantImage, wantHeight, wantBase;
+    };
+    const Case cases[] = {
+        {151, 111, 0, 0, 151, 111, 152, 16872, 83, 75},
+        {101, 60, 0, 0, 101, 60, 104, 6240, 45, 50},
+        {151, 111, 0, 40, 151, 111, 152, 16872, 40, 75},
+        {151, 111, 1, 0, 100, 100, 100, 10000, 75, 50},
+    };
+    for (const Case& c : cases) {
+        FireRigWnd rig(c.cx, c.cy);
+        ASSERT_TRUE(rig.Create());
+        FireWnd& w = rig.wnd;
+        w.m_bFullScreen = c.fullScreen;
+        w.m_nFireHeight = c.presetHeight;
+        w.m_nBaseWidth = 0;
+        w.CreateSurfaces();
+        const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy) +
+                               (c.fullScreen ? " full screen" : "");
+        EXPECT_EQ(w.m_cxFire, c.wantCx) << at;
+        EXPECT_EQ(w.m_cyFire, c.wantCy) << at;
+        EXPECT_EQ(w.Stride(), c.wantStride) << at;
+        EXPECT_EQ(w.m_nFireHeight, c.wantHeight) << at;
+        EXPECT_EQ(w.m_nBaseWidth, c.wantBase) << at;
+        for (const CBitmap* bm : {&w.BackBitmap(), &w.HeatBitmap(), &w.OutBitmap()}) {
+            const DIBSECTION ds = Section(*bm);
+            EXPECT_EQ(ds.dsBmih.biWidth, c.wantCx) << at;
+            EXPECT_EQ(ds.dsBmih.biHeight, c.wantCy) << at << ": positive height, bottom-up rows";
+            EXPECT_EQ(ds.dsBmih.biBitCount, 8) << at;
+            EXPECT_EQ(ds.dsBmih.biSizeImage, DWORD(c.wantImage)) << at;
+            EXPECT_EQ(ds.dsBm.bmWidthBytes, c.wantStride) << at;
+        }
+        // The surfaces carry the fire's colour table.
+        RGBQUAD table[256] = {};
+        ASSERT_EQ(GetDIBColorTable(w.HeatDC()->GetSafeHdc(), 0, 256, table), 256u) << at;
+        for (int i = 0; i < 256; ++i) {
+            const RgbQuad& want = w.m_rgbPalette[std::size_t(i)];
+            EXPECT_EQ(table[i].rgbRed, want.red) << at << " entry " << i;
+            EXPECT_EQ(table[i].rgbGreen, want.green) << at << " entry " << i;
+            EXPECT_EQ(table[i].rgbBlue, want.blue) << at << " entry " << i;
+        }
+    }
+}
+
+TEST_F(FireWndTest, CreatingSurfacesTwiceLeavesExactlyOneSet) {
+    FireRigWnd rig(151, 111);
+    ASSERT_TRUE(rig.Create());
+    FireWnd& w = rig.wnd;
+    const HGDIOBJ oldBitmaps[] = {w.BackBitmap().GetSafeHandle(), w.HeatBitmap().GetSafeHandle(),
+                                  w.OutBitmap().GetSafeHandle()};
+    const HGDIOBJ oldDCs[] = {w.BackDC()->GetSafeHdc(), w.HeatDC()->GetSafeHdc(), w.OutDC()->GetSafeHdc()};
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+
+    w.CreateSurfaces();
+
+    const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    std::printf("GDI objects of the process: %lu before, %lu after the second CreateSurfaces\n",
+                static_cast<unsigned long>(before), static_cast<unsigned long>(after));
+    if (before != 0) {
+        EXPECT_EQ(after, before);
+    }
+
+    const std::set<HGDIOBJ> newBitmaps = {w.BackBitmap().GetSafeHandle(), w.HeatBitmap().GetSafeHandle(),
+                                          w.OutBitmap().GetSafeHandle()};
+    EXPECT_EQ(newBitmaps.size(), 3u);
+    for (HGDIOBJ h : newBitmaps) EXPECT_EQ(GetObjectType(h), DWORD(OBJ_BITMAP));
+    const std::set<HGDIOBJ> newDCs = {w.BackDC()->GetSafeHdc(), w.HeatDC()->GetSafeHdc(), w.OutDC()->GetSafeHdc()};
+    for (HGDIOBJ h : newDCs) EXPECT_EQ(GetObjectType(h), DWORD(OBJ_MEMDC));
+    for (HGDIOBJ h : oldBitmaps)
+        EXPECT_TRUE(GetObjectType(h) == 0 || newBitmaps.count(h)) << "old bitmap " << h << " still alive";
+    for (HGDIOBJ h : oldDCs)
+        EXPECT_TRUE(GetObjectType(h) == 0 || newDCs.count(h)) << "old memory DC " << h << " still alive";
+    ASSERT_NE(w.WindowDC(), nullptr);
+    EXPECT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), w.Palette().GetSafeHandle())
+        << "the window DC holds the fire's palette";
+    EXPECT_NE(w.m_pBaseLine, nullptr);
+    EXPECT_TRUE(w.Ready());
+
+    // Released, every memory DC is gone and the engine holds no pixels.
+    w.ReleaseSurfaces();
+    for (HGDIOBJ h : newDCs) EXPECT_EQ(GetObjectType(h), 0u);
+    for (HGDIOBJ h : newBitmaps) EXPECT_EQ(GetObjectType(h), 0u);
+    EXPECT_EQ(w.m_pHeatBits, nullptr);
+    EXPECT_EQ(w.m_pBaseLine, nullptr);
+    EXPECT_FALSE(w.Ready());
+    w.ReleaseSurfaces();  // nothing left: nothing happens
+}
+
+TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
+    FireRigWnd rig(151, 111);
+    ASSERT_TRUE(rig.Create());
+    FireWnd& w = rig.wnd;
+    KillTimer(w.m_hWnd, kFrameTimerId);
+    PumpPending();
+    const int stride = w.Stride(), cy = w.m_cyFire;
+    w.m_bFinished = 0;
+
+    struct Step {
+        const char* what;
+        int row;  // buffer row set to white at column 0; -1 none
+        bool finished;
+        Rgb topLeft, bottomLeft;
+    };
+    const Rgb white{255, 255, 255}, black{0, 0, 0};
+    const Step steps[] = {
+        {"top buffer row", cy - 1, false, white, black},
+        {"bottom buffer row", 0, false, black, white},
+        {"finished fire", cy - 1, true, black, white},  // nothing drawn: the last picture stays
+    };
+    for (const Step& s : steps) {
+        std::memset(w.m_pOutBits, kCold, std::size_t(stride) * std::size_t(cy));
+        if (s.row >= 0) w.m_pOutBits[s.row * stride] = kFlare;
+        w.m_bFinished = s.finished ? 1 : 0;
+        w.Present(nullptr);
+        GdiFlush();
+        const WindowPixels px(w.m_hWnd);
+        const Rgb top = px.at(0, 0), bottom = px.at(0, cy - 1);
+        EXPECT_EQ((std::array<int, 3>{top.r, top.g, top.b}), (std::array<int, 3>{s.topLeft.r, s.topLeft.g, s.topLeft.b}))
+            << s.what << ": top-left pixel";
+        EXPECT_EQ((std::array<int, 3>{bottom.r, bottom.g, bottom.b}),
+                  (std::array<int, 3>{s.bottomLeft.r, s.bottomLeft.g, s.bottomLeft.b}))
+            << s.what << ": bottom-left pixel";
+    }
+
+    // Without surfaces nothing is drawn and nothing breaks, by tick, paint or direct call.
+    w.m_bFinished = 0;
+    w.ReleaseSurfaces();
+    w.Present(nullptr);
+    SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
+    InvalidateRect(w.m_hWnd, nullptr, FALSE);
+    UpdateWindow(w.m_hWnd);
+    const WindowPixels px(w.m_hWnd);
+    EXPECT_EQ(px.at(0, cy - 1).r, 255) << "the last picture stays";
+}
+
+bool Same(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+std::string Text(Rgb c) {
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+}
+
+void FillWindow(HWND hwnd, COLORREF colour) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    const HDC dc = GetDC(hwnd);
+    const HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &client, brush);
+    DeleteObject(brush);
+    ReleaseDC(hwnd, dc);
+    GdiFlush();
+}
+
+TEST_F(FireWndTest, PaintRedrawsABurningFireAndTheFirstBlankTickPaintsTheWindowBlack) {
+    FireRigWnd rig(151, 111);
+    ASSERT_TRUE(rig.Create());
+    FireWnd& w = rig.wnd;
+    const HWND hwnd = w.m_hWnd;
+    KillTimer(hwnd, kFrameTimerId);
+    PumpPending();
+    const std::size_t size = std::size_t(w.Stride()) * std::size_t(w.m_cyFire);
+    const Rgb white{255, 255, 255}, black{0, 0, 0};
+    auto repaint = [&] {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+        GdiFlush();
+        return WindowPixels(hwnd).at(75, 55);
+    };
+
+    std::memset(w.m_pOutBits, kFlare, size);
+    w.m_bBurning = 1;
+    w.m_bFinished = 0;
+    EXPECT_TRUE(Same(repaint(), white)) << "a paint while burning shows the output: " << Text(repaint());
+
+    std::memset(w.m_pOutBits, kCold, size);
+    w.m_bFinished = 1;
+    EXPECT_TRUE(Same(repaint(), white)) << "a paint after the fire finished draws nothing";
+
+    // Any timer id blanks the window once after a start; only id 1 moves the fire.
+    w.m_bFinished = 0;
+    w.m_bBlankScreen = 1;
+    w.m_bBlanked = 0;
+    std::memset(w.m_pOutBits, kFlare, size);
+    SendMessageA(hwnd, WM_TIMER, 2, 0);
+    EXPECT_EQ(w.m_bBlanked, 1);
+    EXPECT_TRUE(Same(WindowPixels(hwnd).at(75, 55), black)) << Text(WindowPixels(hwnd).at(75, 55));
+    SendMessageA(hwnd, WM_TIMER, 2, 0);
+    EXPECT_TRUE(Same(WindowPixels(hwnd).at(0, 0), black)) << "timer 2 presented the output";
+    SendMessageA(hwnd, WM_TIMER, kFrameTimerId, 0);
+    EXPECT_TRUE(Same(WindowPixels(hwnd).at(0, 0), white)) << "timer 1 presents the output above the flames";
+}
+
+TEST_F(FireWndTest, IgnitionOverBlackFillsBothBuffersWithColourZero) {
+    FireRigWnd rig(151, 111);
+    ASSERT_TRUE(rig.Create());
+    FireWnd& w = rig.wnd;
+    w.m_bBlankScreen = 2;  // any non-zero value means black buffers
+    w.Restart(0);
+    KillTimer(w.m_hWnd, kFrameTimerId);
+    const int stride = w.Stride();
+    int notBlack = 0;
+    for (int r = 0; r < w.m_cyFire; ++r)
+        for (int c = 0; c < w.m_cxFire; ++c)
+            if (w.m_pBackBits[r * stride + c] != 0 || w.m_pOutBits[r * stride + c] != 0) ++notBlack;
+    EXPECT_EQ(notBlack, 0) << "pixels that are not colour 0 after a black ignition";
+}
+
+TEST_F(FireWndTest, AFireflyStepDrawsItsTrailAndGlowWithPensThatAreGivenBack) {
+    struct Case {
+        int width;
+        Rgb besideGlow;  // one row under the glowing segment
+    };
+    const Case cases[] = {{3, Rgb{0, 30, 0}}, {0, Rgb{0, 0, 0}}};
+    for (const Case& c : cases) {
+        FireRigWnd rig(151, 111);
+        ASSERT_TRUE(rig.Create());
+        FireWnd& w = rig.wnd;
+        KillTimer(w.m_hWnd, kFrameTimerId);
+        PumpPending();
+        FillWindow(w.m_hWnd, RGB(0, 0, 0));
+        w.m_nFireType = 1;
+        w.m_nFlyWidth = c.width;
+        w.m_nFlySpeed = 5;
+        w.m_bFinished = 0;
+        w.m_nGlow = 20;
+        w.m_bGlowFalling = 0;
+        w.m_flyStart = w.m_flyTail = FlyPoint{10, 50};
+        w.m_flyHead = FlyPoint{15, 50};
+        w.m_flyDir = FlyPoint{1, 0};
+        w.m_fFlyDist = 1000;
+        w.m_nFlySteps = 0;
+        w.m_ptFire = FirePoint{5000, 5000};  // far away: no arrival
+        const HDC dc = w.WindowDC()->GetSafeHdc();
+        const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
+
+        w.FlyStep();
+        GdiFlush();
+        const WindowPixels px(w.m_hWnd);
+        const std::string at = "pen width " + std::to_string(c.width);
+        EXPECT_TRUE(Same(px.at(12, 50), Rgb{1, 0, 0})) << at << ": trail " << Text(px.at(12, 50));
+        EXPECT_TRUE(Same(px.at(18, 50), Rgb{0, 30, 0})) << at << ": glow " << Text(px.at(18, 50));
+        EXPECT_TRUE(Same(px.at(18, 51), c.besideGlow)) << at << ": beside the glow " << Text(px.at(18, 51));
+        EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen) << at;
+    }
+}
+
+TEST_F(FireWndTest, RebuildingThePaletteLeavesOnePaletteObject) {
+    FireRigWnd rig(151, 111);
+    ASSERT_TRUE(rig.Create());
+    FireWnd& w = rig.wnd;
+    // Selected into the window DC by Create: the rebuild must not leave it behind.
+    const HGDIOBJ first = w.Palette().GetSafeHandle();
+    ASSERT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), first);
+
+    w.BuildPalette(1);
+    const HGDIOBJ second = w.Palette().GetSafeHandle();
+    EXPECT_EQ(GetObjectType(first), 0u) << "the old palette was still selected and survived";
+    // Some systems refuse to delete a selected palette, others delete it later: either way
+    // it must have left the window DC before it was deleted.
+    EXPECT_NE(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), first);
+    ASSERT_EQ(GetObjectType(second), DWORD(OBJ_PAL));
+    PALETTEENTRY entries[256] = {};
+    ASSERT_EQ(GetPaletteEntries(static_cast<HPALETTE>(second), 0, 256, entries), 256u);
+    for (int i = 0; i < 256; ++i) {
+        const RgbQuad& want = w.m_rgbPalette[std::size_t(i)];
+        EXPECT_EQ(entries[i].peRed, want.red) << "entry " << i;
+        EXPECT_EQ(entries[i].peGreen, want.green) << "entry " << i;
+        EXPECT_EQ(entries[i].peBlue, want.blue) << "entry " << i;
+        EXPECT_EQ(entries[i].peFlags, 0) << "entry " << i;
+    }
+    EXPECT_EQ(entries[100].peGreen, 211) << "Kryptonite's first ramp is green";
+
+    w.BuildPalette(1);
+    EXPECT_EQ(GetObjectType(second), 0u);
+
+    for (int type : {2, 0}) {
+        const HGDIOBJ before = w.Palette().GetSafeHandle();
+        w.Restart(type);
+        EXPECT_EQ(GetObjectType(before), 0u) << "restart with type " << type;
+        EXPECT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), w.Palette().GetSafeHandle());
+        EXPECT_EQ(w.m_nFireType, 0) << "Restart does not change the stored type";
+    }
+}
+
+TEST_F(FireWndTest, ATakenOverControlBurnsAfterRestartAndAnswersPaletteQueries) {
+    HostWindow host(0, 0, 160, 130);
+    const HWND control = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 10, 10, 116, 96,
+                                         host.hwnd(), reinterpret_cast<HMENU>(1001), GetModuleHandleA(nullptr),
+                                         nullptr);
+    ASSERT_NE(control, nullptr);
+    const LONG_PTR original = GetWindowLongPtrA(control, GWLP_WNDPROC);
+    {
+        FireWnd preview(FALSE);
+        ASSERT_TRUE(preview.SubclassWindow(control));
+        EXPECT_EQ(SendMessageA(control, WM_QUERYNEWPALETTE, 0, 0), 0) << "no palette yet";
+        SendMessageA(control, WM_TIMER, kFrameTimerId, 0);  // nothing to burn yet
+
+        preview.Restart(1);
+        EXPECT_EQ(preview.m_cxFire, 116);
+        EXPECT_EQ(preview.m_cyFire, 96);
+        EXPECT_TRUE(preview.Ready());
+        EXPECT_EQ(preview.Timer(), kFrameTimerId);
+        const LRESULT realized = SendMessageA(control, WM_QUERYNEWPALETTE, 0, 0);
+        std::printf("WM_QUERYNEWPALETTE with a palette on this display: %ld\n", static_cast<long>(realized));
+        EXPECT_TRUE(PumpUntil([&] { return HasFlame(preview); })) << "the timer never reached the control";
+    }
+    // The object is gone, the control lives on with its own procedure and no timer.
+    EXPECT_TRUE(IsWindow(control));
+    EXPECT_EQ(GetWindowLongPtrA(control, GWLP_WNDPROC), original);
+}
+
+TEST_F(FireWndTest, AFailedCreationStartsNothingAndEndsASelfDeletingWindow) {
+    HostWindow host(0, 0, 50, 50);
+    const HWND dead = host.hwnd();
+    host.Destroy();
+    const RECT rect{0, 0, 50, 50};
+
+    CountingFireWnd::deleted = 0;
+    auto* selfDeleting = new CountingFireWnd;
+    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(dead), 0, nullptr));
+    EXPECT_EQ(CountingFireWnd::deleted, 1);
+
+    FireWnd member(FALSE);
+    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(dead), 0, nullptr));
+    EXPECT_EQ(member.m_hWnd, nullptr);
+    EXPECT_EQ(member.Timer(), 0u);
+    EXPECT_EQ(member.Palette().GetSafeHandle(), nullptr) << "the restart sequence must not run";
+    EXPECT_EQ(member.WindowDC(), nullptr);
+}
+
+TEST_F(FireWndTest, AnUnusableSizeDrawsNothingAndALaterRestartBurns) {
+    struct Case {
+        int cx, cy;
+    };
+    // 0 x 0 makes no surfaces; the tiny ones make surfaces too small for the usual fire.
+    const Case cases[] = {{0, 0}, {0, 50}, {50, 0}, {1, 1}, {3, 2}, {2, 40}, {40, 3}};
+    for (const Case& c : cases) {
+        HostWindow host(0, 0, 200, 150);
+        FireWnd w(FALSE);
+        const RECT rect{0, 0, c.cx, c.cy};
+        const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy);
+        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(host.hwnd()), 0, nullptr)) << at;
+        if (c.cx == 0 || c.cy == 0) {
+            EXPECT_FALSE(w.Ready()) << at;
+            EXPECT_EQ(w.m_pHeatBits, nullptr) << at;
+            EXPECT_EQ(w.HeatBitmap().GetSafeHandle(), nullptr) << at;
+            EXPECT_EQ(w.WindowDC(), nullptr) << at;
+        }
+        w.m_bBlankScreen = 1;
+        for (int tick = 0; tick < 150; ++tick) SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
+        InvalidateRect(w.m_hWnd, nullptr, FALSE);
+        UpdateWindow(w.m_hWnd);
+        SendMessageA(w.m_hWnd, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(host.hwnd()), 0);
+        PumpPending();
+
+        MoveWindow(w.m_hWnd, 0, 0, 151, 111, TRUE);
+        w.m_bBlankScreen = 0;
+        w.Restart(1);
+        EXPECT_TRUE(w.Ready()) << at << " then 151x111";
+        EXPECT_EQ(w.m_cxFire, 151) << at;
+        EXPECT_TRUE(PumpUntil([&] { return HasFlame(w); })) << at << ": no flame after the restart";
+    }
+}
+
+}  // namespace
