@@ -72,6 +72,10 @@ void FireWnd::OnTimer(UINT nIDEvent) {
 
 void FireWnd::OnPaint() {
     CPaintDC dc(this);
+    Repaint(dc);
+}
+
+void FireWnd::Repaint(CDC& dc) {
     switch (Paint()) {
         case PaintAction::Present:
             Present(&dc);

@@ -67,6 +67,8 @@ private:
     void PresentOutput(FirePoint at, FireSize size) override;
     bool HasPalette() const override { return m_palette.GetSafeHandle() != nullptr; }
 
+    // What a paint or a palette change draws: the fire, or one more firefly step.
+    void Repaint(CDC& dc);
     // Builds the DCs and DIB sections for the planned size; false leaves them half made.
     bool BuildSurfaces();
 

@@ -46,14 +46,5 @@ BOOL FireWnd::OnQueryNewPalette() {
 void FireWnd::OnPaletteChanged(CWnd*) {
     Default();
     CPaintDC dc(this);
-    switch (Paint()) {
-        case PaintAction::Present:
-            Present(&dc);
-            break;
-        case PaintAction::FlyStep:
-            FlyStep();
-            break;
-        case PaintAction::Nothing:
-            break;
-    }
+    Repaint(dc);
 }
