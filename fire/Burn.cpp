@@ -3,6 +3,16 @@
 #include "fire/FireEngine.h"
 
 namespace {
+// Three steps of the private generator from one state, computed side by side rather than
+// one after another: g_n = a^n s + c (a^(n-1) + ... + 1), all modulo 2^32.
+constexpr uint32_t kA = 1664525u;
+constexpr uint32_t kC = 1013904223u;
+constexpr uint32_t kA2 = kA * kA;
+constexpr uint32_t kA3 = kA2 * kA;
+constexpr uint32_t kC2 = kC * (kA + 1u);
+constexpr uint32_t kC3 = kC * (kA2 + kA + 1u);
+static_assert(StepFireRand(StepFireRand(StepFireRand(12345u))) == kA3 * 12345u + kC3);
+
 // One propagated row: source row a - 1 rises into row a. Destinations are linear indices,
 // so a drift past either end of a row lands in the padding or the neighbouring row, as the
 // picture has always been drawn; only bytes past the end of the buffers are dropped.
@@ -14,15 +24,19 @@ struct RowPass {
     std::ptrdiff_t rowStart;  // linear index of column 0 of the destination row
     std::ptrdiff_t size;      // bytes in each buffer
     uint32_t driftMod;
+    uint32_t driftMask;  // driftMod - 1 when driftMod is a power of two, else 0
     uint32_t coolMod;
     bool dying;
     bool scorch;
 
     void Cell(int32_t k, uint32_t& rng) const {
-        const uint32_t g1 = rng = StepFireRand(rng);
-        const uint32_t g2 = rng = StepFireRand(rng);
-        const uint32_t g3 = rng = StepFireRand(rng);
-        const int32_t drift = int32_t((g1 >> 5) % driftMod);
+        const uint32_t g1 = kA * rng + kC;
+        const uint32_t g2 = kA2 * rng + kC2;
+        const uint32_t g3 = kA3 * rng + kC3;
+        rng = g3;
+        // The drift bound is a power of two in every fire (one pixel each way).
+        const uint32_t driftBits = g1 >> 5;
+        const int32_t drift = int32_t(driftMask ? driftBits & driftMask : driftBits % driftMod);
         const int32_t cooling = int32_t((g2 >> 5) % coolMod);
         const int32_t d = (g3 & 0x20) ? k + drift : k - drift;
         const std::ptrdiff_t at = rowStart + d;
@@ -71,7 +85,9 @@ void FireEngine::Burn() {
     //    Rows that do not exist in a short window are skipped.
     const int32_t top = std::min(m_nFireHeight, m_cyFire - 1);
     RowPass pass{m_pHeatBits, m_pBackBits, m_pOutBits, nullptr, 0, stride * m_cyFire,
-                 uint32_t(m_nSpread) + 1, uint32_t(m_nDecay) + 1, m_nFuel == 0, false};
+                 uint32_t(m_nSpread) + 1, 0, uint32_t(m_nDecay) + 1, m_nFuel == 0,
+                 false};
+    if ((pass.driftMod & (pass.driftMod - 1)) == 0) pass.driftMask = pass.driftMod - 1;
     uint32_t rng = g_dwFireRand;
     for (int32_t a = top; a >= 1; --a) {
         pass.src = m_pHeatBits + (a - 1) * stride;

@@ -33,4 +33,4 @@ private:
 // State of the private generator of the propagation step, shared by all fire windows.
 extern uint32_t g_dwFireRand;
 
-inline uint32_t StepFireRand(uint32_t state) { return state * 1664525u + 1013904223u; }
+constexpr uint32_t StepFireRand(uint32_t state) { return state * 1664525u + 1013904223u; }
