@@ -6,6 +6,8 @@
 #include "app/CommandLine.h"
 #include "app/ProfileSettingsStore.h"
 #include "fire/FireWnd.h"
+#include "saver/SaverWnd.h"
+#include "ui/ConfigDialog.h"
 
 BOOL SaverApp::InitInstance() {
     Enable3dControls();
@@ -30,12 +32,34 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
 }
 
 void SaverApp::RunConfigDialog() {
-    // The settings dialog comes with its own window classes; until then settings mode ends at once.
+    ConfigDialog dialog;
+    // Declared after the dialog, so it ends first: the main window never outlives it.
+    struct MainWindowScope {
+        CWinApp& app;
+        ~MainWindowScope() { app.m_pMainWnd = nullptr; }
+    } mainWindow{*this};
+    m_pMainWnd = &dialog;
+
+    ProfileSettingsStore store(this);
+    SettingValues values;
+    ReadSettings(kDialogReads, store, values);
+    dialog.SetValues(DialogValuesFrom(values));
+    dialog.m_preview.ApplySettings(values);
+    if (dialog.DoModal() == IDOK) WriteSettings(store, SettingsToWrite(dialog.Values()));
 }
 
 BOOL SaverApp::RunFullScreen() {
-    // The full-screen window comes with its own window class; until then the mode ends at once.
-    return FALSE;
+    // Self-deleting, like the preview window.
+    SaverWnd* const wnd = new SaverWnd;
+    wnd->m_bFullScreen = 1;
+    ProfileSettingsStore store(this);
+    SettingValues values = wnd->Settings();
+    ReadSettings(kFullScreenReads, store, values);
+    wnd->ApplySettings(values);
+    // Without a window nothing would ever post the quit message: end the program instead.
+    if (!wnd->CreateFullScreen()) return FALSE;
+    m_pMainWnd = wnd;
+    return TRUE;
 }
 
 BOOL SaverApp::RunPreview(const char* parentArg) {

@@ -5,6 +5,9 @@
 namespace {
 // PS_GEOMETRIC with a solid line, round ends and round joins (all three zero).
 constexpr int kFlyPenStyle = 0x00010000;
+// GDI coordinates were 16 bits wide on the first systems this ran on. Wider pens overflow
+// the line geometry: under Wine a width near 2^31 draws stray bars and takes seconds a step.
+constexpr int32_t kMaxFlyPenWidth = 32767;
 }  // namespace
 
 FireSize FireWnd::ScreenSize() {
@@ -37,6 +40,8 @@ void FireWnd::BlankWindow() {
 void FireWnd::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                       std::size_t count) {
     if (!m_pWindowDC) return;
+    // A width no pen can have: this step draws nothing, as if the pens could not be made.
+    if (penWidth < 0 || penWidth > kMaxFlyPenWidth) return;
     const CPen darkPen(kFlyPenStyle, penWidth, dark);
     const CPen glowPen(kFlyPenStyle, penWidth, glow);
     if (!darkPen.GetSafeHandle() || !glowPen.GetSafeHandle()) return;

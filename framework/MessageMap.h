@@ -3,6 +3,7 @@
 // message number with a small function that unpacks WPARAM/LPARAM and calls the typed
 // handler, so handlers never see the raw parameters.
 #include "framework/Afx.h"
+#include "framework/Dc.h"
 
 class CWnd;
 
@@ -11,6 +12,9 @@ using AfxMsgHandler = LRESULT (*)(CWnd& wnd, WPARAM wParam, LPARAM lParam);
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;
     AfxMsgHandler pfn;  // null ends the table
+    // WM_COMMAND entries match the notification code and the control or command id too.
+    UINT nCode = 0;
+    UINT nID = 0;
 };
 
 struct AFX_MSGMAP {
@@ -50,6 +54,63 @@ template <class T, BOOL (T::*F)()>
 LRESULT Bool(CWnd& w, WPARAM, LPARAM) {
     return (static_cast<T&>(w).*F)();
 }
+// Client coordinates of mouse messages are signed 16-bit values.
+inline POINT MousePoint(LPARAM lParam) {
+    return POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+template <class T, void (T::*F)(UINT, POINT)>
+LRESULT Mouse(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), MousePoint(lParam));
+    return 0;
+}
+template <class T, void (T::*F)(UINT, UINT, UINT)>
+LRESULT Key(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    return 0;
+}
+template <class T, void (T::*F)(UINT, LPARAM)>
+LRESULT SysCommand(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), lParam);
+    return 0;
+}
+template <class T, BOOL (T::*F)(CWnd*, UINT, UINT)>
+LRESULT Cursor(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    CWnd* const over = WndFromHandle(reinterpret_cast<HWND>(wParam));
+    return (static_cast<T&>(w).*F)(over, LOWORD(lParam), HIWORD(lParam));
+}
+template <class T, BOOL (T::*F)(BOOL)>
+LRESULT NcActivate(CWnd& w, WPARAM wParam, LPARAM) {
+    return (static_cast<T&>(w).*F)(static_cast<BOOL>(wParam));
+}
+template <class T, void (T::*F)(UINT, CWnd*, BOOL)>
+LRESULT Activate(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    CWnd* const other = WndFromHandle(reinterpret_cast<HWND>(lParam));
+    (static_cast<T&>(w).*F)(LOWORD(wParam), other, HIWORD(wParam) != 0);
+    return 0;
+}
+template <class T, void (T::*F)(BOOL, DWORD)>
+LRESULT ActivateApp(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T&>(w).*F)(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
+    return 0;
+}
+template <class T, BOOL (T::*F)(CDC*)>
+LRESULT EraseBkgnd(CWnd& w, WPARAM wParam, LPARAM) {
+    // The DC belongs to the system: lent to the handler, never deleted here.
+    CDC dc;
+    dc.Attach(reinterpret_cast<HDC>(wParam));
+    const BOOL erased = (static_cast<T&>(w).*F)(&dc);
+    dc.Detach();
+    return erased;
+}
+template <class T, HCURSOR (T::*F)()>
+LRESULT Icon(CWnd& w, WPARAM, LPARAM) {
+    return reinterpret_cast<LRESULT>((static_cast<T&>(w).*F)());
+}
+template <class T, void (T::*F)(WINDOWPOS*)>
+LRESULT WindowPos(CWnd& w, WPARAM, LPARAM lParam) {
+    (static_cast<T&>(w).*F)(reinterpret_cast<WINDOWPOS*>(lParam));
+    return 0;
+}
 }  // namespace afxmsg
 
 // In the class body.
@@ -62,7 +123,7 @@ protected:                                           \
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
     const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }   \
     const AFX_MSGMAP* theClass::GetThisMessageMap() {                                   \
-        using ThisClass = theClass;                                                     \
+        using ThisClass [[maybe_unused]] = theClass;                                    \
         using TheBaseClass = baseClass;                                                 \
         static const AFX_MSGMAP_ENTRY entries[] = {
 #define END_MESSAGE_MAP()                                                   \
@@ -80,3 +141,25 @@ protected:                                           \
     {WM_PALETTECHANGED, &afxmsg::WndArg<ThisClass, &ThisClass::OnPaletteChanged>},
 #define ON_WM_QUERYNEWPALETTE() \
     {WM_QUERYNEWPALETTE, &afxmsg::Bool<ThisClass, &ThisClass::OnQueryNewPalette>},
+#define ON_WM_MOUSEMOVE() {WM_MOUSEMOVE, &afxmsg::Mouse<ThisClass, &ThisClass::OnMouseMove>},
+#define ON_WM_LBUTTONDOWN() {WM_LBUTTONDOWN, &afxmsg::Mouse<ThisClass, &ThisClass::OnLButtonDown>},
+#define ON_WM_MBUTTONDOWN() {WM_MBUTTONDOWN, &afxmsg::Mouse<ThisClass, &ThisClass::OnMButtonDown>},
+#define ON_WM_RBUTTONDOWN() {WM_RBUTTONDOWN, &afxmsg::Mouse<ThisClass, &ThisClass::OnRButtonDown>},
+#define ON_WM_KEYDOWN() {WM_KEYDOWN, &afxmsg::Key<ThisClass, &ThisClass::OnKeyDown>},
+#define ON_WM_SYSKEYDOWN() {WM_SYSKEYDOWN, &afxmsg::Key<ThisClass, &ThisClass::OnSysKeyDown>},
+#define ON_WM_SYSCOMMAND() {WM_SYSCOMMAND, &afxmsg::SysCommand<ThisClass, &ThisClass::OnSysCommand>},
+#define ON_WM_SETCURSOR() {WM_SETCURSOR, &afxmsg::Cursor<ThisClass, &ThisClass::OnSetCursor>},
+#define ON_WM_NCACTIVATE() {WM_NCACTIVATE, &afxmsg::NcActivate<ThisClass, &ThisClass::OnNcActivate>},
+#define ON_WM_ACTIVATE() {WM_ACTIVATE, &afxmsg::Activate<ThisClass, &ThisClass::OnActivate>},
+#define ON_WM_ACTIVATEAPP() {WM_ACTIVATEAPP, &afxmsg::ActivateApp<ThisClass, &ThisClass::OnActivateApp>},
+#define ON_WM_ERASEBKGND() {WM_ERASEBKGND, &afxmsg::EraseBkgnd<ThisClass, &ThisClass::OnEraseBkgnd>},
+#define ON_WM_WINDOWPOSCHANGED() \
+    {WM_WINDOWPOSCHANGED, &afxmsg::WindowPos<ThisClass, &ThisClass::OnWindowPosChanged>},
+#define ON_WM_QUERYDRAGICON() \
+    {WM_QUERYDRAGICON, &afxmsg::Icon<ThisClass, &ThisClass::OnQueryDragIcon>},
+// Commands: from menus and accelerators (code 0) and from controls (their notification code).
+#define ON_COMMAND(id, memberFxn) {WM_COMMAND, &afxmsg::Void<ThisClass, &ThisClass::memberFxn>, 0, id},
+#define ON_BN_CLICKED(id, memberFxn) \
+    {WM_COMMAND, &afxmsg::Void<ThisClass, &ThisClass::memberFxn>, BN_CLICKED, id},
+#define ON_CBN_SELCHANGE(id, memberFxn) \
+    {WM_COMMAND, &afxmsg::Void<ThisClass, &ThisClass::memberFxn>, CBN_SELCHANGE, id},

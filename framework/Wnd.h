@@ -40,6 +40,10 @@ public:
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
     BOOL KillTimer(UINT_PTR nIDEvent);
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    // A pop-up over its owner, or in the middle of the work area when it has no visible
+    // owner (or pAlternateOwner instead of the owner); kept inside the work area.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
 protected:
     // The current message, passed on to the previous window procedure.

@@ -7,3 +7,24 @@
 #define IDS_ABOUTBOX 101
 // The class cursor of fire windows.
 #define IDC_FIRE 129
+
+// The About box and the settings dialog; 102 also names the fire-type list's data.
+#define IDD_ABOUTBOX 100
+#define IDD_CONFIG 102
+// The settings dialog's icon and the About box's flame.
+#define IDI_KINDLEWICK 128
+#define IDB_FLAME 138
+
+// Controls of the settings dialog.
+#define IDC_FLYWIDTH 1000
+#define IDC_PREVIEW 1001
+#define IDC_FIRETYPE 1003
+#define IDC_BLANKSCREEN 1012
+#define IDC_DRAWFLY 1013
+#define IDC_ABOUT 1015
+#define IDC_SMOOTHFIRE 1016
+#define IDC_FLYSPEED 1017
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -44,13 +44,11 @@ build sanitize && run_ctest ctest --preset sanitize
 step "Windows program (i686)"
 build windows
 
-# 32-bit Wine needs a kernel that runs 32-bit Linux programs; where it cannot start
-# them, the same sources built for x86_64 carry the Windows tests.
-runner=windows
-probe=build/windows/tests/core/core_tests.exe
-if [ ! -f "$probe" ] || ! timeout 300 scripts/wine-run "$probe" --gtest_list_tests >/dev/null 2>&1; then
+# Where 32-bit Wine cannot start programs, the same sources built for x86_64 carry the
+# Windows tests.
+runner=$(scripts/windows-preset)
+if [ "$runner" = windows64 ]; then
   echo "32-bit Wine cannot start programs on this machine; the Windows tests run from the x86_64 build"
-  runner=windows64
   step "Windows program (x86_64)"
   build windows64 || runner=""
 fi

@@ -1,7 +1,5 @@
 #include "ui/ConfigRules.h"
 
-#include <cctype>
-
 DialogValues DialogValuesFrom(const SettingValues& stored) {
     DialogValues v;
     v.blankScreen = stored[SettingId::BlankScreen];
@@ -48,26 +46,4 @@ ControlEffect OnControlChanged(DialogValues& values, ConfigControl control, int3
     effect.preview.restart = true;
     effect.preview.fireType = selection;
     return effect;
-}
-
-std::optional<int32_t> ParseDialogInt(std::string_view text) {
-    std::size_t at = 0;
-    const auto space = [&] {
-        while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at]))) ++at;
-    };
-    space();
-    bool negative = false;
-    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
-    const std::size_t digits = at;
-    int64_t value = 0;
-    while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at]))) {
-        value = value * 10 + (text[at++] - '0');
-        if (value > int64_t(INT32_MAX) + 1) return std::nullopt;
-    }
-    if (at == digits) return std::nullopt;
-    space();
-    if (at != text.size()) return std::nullopt;
-    if (negative) value = -value;
-    if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
-    return int32_t(value);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The settings dialog's decisions on plain values: what each control does to the dialog's
-// values and to the preview, the ranges a user may store, and how typed numbers are read.
+// values and to the preview, and the ranges a user may store (typed numbers are read by
+// the dialog framework, framework/DialogInt.h).
 #include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "app/Settings.h"
 
@@ -52,10 +52,6 @@ struct ControlEffect {
 // `check` is the control's check state (ignored for the list), `selection` the list's
 // current selection (-1 for none). Updates `values` as the dialog does.
 ControlEffect OnControlChanged(DialogValues& values, ConfigControl control, int32_t check, int32_t selection);
-
-// A typed integer: optional white space, optional sign, digits, optional white space.
-// Anything else, or a value outside 32 bits, is not a number.
-std::optional<int32_t> ParseDialogInt(std::string_view text);
 
 // Where the minimised dialog draws its icon inside a client area.
 constexpr int32_t IconOrigin(int32_t clientExtent, int32_t iconExtent) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/DialogInt.h"
 #include "ui/ConfigRules.h"
 
 namespace {

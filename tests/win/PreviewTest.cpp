@@ -113,13 +113,4 @@ TEST(Preview, AHostWindowGetsAGreenFireThatEndsWithIt) {
     }
 }
 
-TEST(Preview, ModesThatComeLaterEndAtOnce) {
-    for (const char* mode : {"/s", "/c"}) {
-        SaverApp app;
-        const int before = ThreadWindowCount();
-        EXPECT_FALSE(DispatchArgs(app, {mode})) << mode;
-        EXPECT_EQ(ThreadWindowCount(), before) << mode;
-    }
-}
-
 }  // namespace

@@ -1,0 +1,152 @@
+#!/usr/bin/perl
+# Counts what a screenshot of the full-screen saver shows:
+#   screen-stats.pl SHOT.ppm [DESKTOP.ppm [X,Y]]
+# SHOT and DESKTOP are binary 8-bit PPM files of the same size; DESKTOP is the screen before
+# the saver started. Prints one line of name=value pairs:
+#   green, red   pixels of a green (or red) flame or glow: that channel at least 64, the
+#                other two under half of it; green_box=x0,y0,x1,y1 bounds the green ones
+#   trail        pixels of exactly RGB(1,0,0), the firefly's dark pen; trail_box likewise
+#   black        pixels of exactly RGB(0,0,0)
+# and with DESKTOP:
+#   same         pixels equal to the desktop
+#   box=x,y      where a fire box was put on the screen: of the 100 x 100 squares nearly as
+#                full as the fullest of pixels that differ from the desktop without being
+#                trail, the one with the most green pixels (the fire that burns now, where
+#                earlier boxes stay changed); or the square at X,Y when given.
+#                box_differs counts those pixels, box_green the green ones in the square,
+#                trail_near the trail pixels in the 12 pixels around the square
+# Boxes are -1 when there is nothing to bound. Plain perl without modules.
+use strict;
+use warnings;
+
+use constant BOX => 100;
+use constant NEAR => 12;
+
+sub read_ppm {
+    my ($path) = @_;
+    open(my $fh, '<:raw', $path) or die "cannot open $path: $!\n";
+    local $/;
+    my $data = <$fh>;
+    close $fh;
+    $data =~ s/\AP6\s+(\d+)\s+(\d+)\s+(\d+)\s//s or die "$path is not a binary PPM\n";
+    my ($w, $h, $max) = ($1, $2, $3);
+    die "$path: only 8-bit PPM is read\n" if $max > 255;
+    die "$path: short pixel data\n" if length($data) < $w * $h * 3;
+    return ($w, $h, $data);
+}
+
+sub widen {
+    my ($box, $x, $y) = @_;
+    $box->[0] = $x if $box->[0] < 0 || $x < $box->[0];
+    $box->[1] = $y if $box->[1] < 0 || $y < $box->[1];
+    $box->[2] = $x if $x > $box->[2];
+    $box->[3] = $y if $y > $box->[3];
+}
+
+my ($shot, $desktop, $at) = @ARGV;
+die "usage: $0 SHOT.ppm [DESKTOP.ppm [X,Y]]\n" unless defined $shot;
+die "X,Y expected, not $at\n" if defined $at && $at !~ /\A\d+,\d+\z/;
+my ($w, $h, $px) = read_ppm($shot);
+my $dpx;
+if (defined $desktop) {
+    my ($dw, $dh);
+    ($dw, $dh, $dpx) = read_ppm($desktop);
+    die "the desktop is ${dw}x$dh, the shot ${w}x$h\n" if $dw != $w || $dh != $h;
+}
+
+my ($green, $red, $trail, $black, $same) = (0, 0, 0, 0, 0);
+my @gbox = (-1, -1, -1, -1);
+my @tbox = (-1, -1, -1, -1);
+my @is_trail;   # per pixel, for the count near a box
+# Integral images, one row longer and wider, of "differs from the desktop and is not trail"
+# and of green pixels.
+my @sum = defined $dpx ? ((0) x (($w + 1) * ($h + 1))) : ();
+my @gsum = @sum;
+my $row_bytes = $w * 3;
+for my $y (0 .. $h - 1) {
+    my @row = unpack('C*', substr($px, $y * $row_bytes, $row_bytes));
+    my @drow = defined $dpx ? unpack('C*', substr($dpx, $y * $row_bytes, $row_bytes)) : ();
+    my ($running, $grunning) = (0, 0);
+    for my $x (0 .. $w - 1) {
+        my $i = 3 * $x;
+        my ($r, $g, $b) = @row[$i, $i + 1, $i + 2];
+        my $is_trail = 0;
+        if ($g >= 64 && 2 * $r < $g && 2 * $b < $g) {
+            ++$green;
+            ++$grunning;
+            widen(\@gbox, $x, $y);
+        } elsif ($r >= 64 && 2 * $g < $r && 2 * $b < $r) {
+            ++$red;
+        } elsif ($r == 1 && $g == 0 && $b == 0) {
+            ++$trail;
+            $is_trail = 1;
+            $is_trail[$y * $w + $x] = 1;
+            widen(\@tbox, $x, $y);
+        } elsif ($r == 0 && $g == 0 && $b == 0) {
+            ++$black;
+        }
+        next unless defined $dpx;
+        if ($r == $drow[$i] && $g == $drow[$i + 1] && $b == $drow[$i + 2]) {
+            ++$same;
+        } elsif (!$is_trail) {
+            ++$running;
+        }
+        $sum[($y + 1) * ($w + 1) + $x + 1] = $sum[$y * ($w + 1) + $x + 1] + $running;
+        $gsum[($y + 1) * ($w + 1) + $x + 1] = $gsum[$y * ($w + 1) + $x + 1] + $grunning;
+    }
+}
+
+printf "width=%d height=%d green=%d green_box=%s red=%d trail=%d trail_box=%s black=%d", $w, $h, $green,
+    join(',', @gbox), $red, $trail, join(',', @tbox), $black;
+
+if (defined $dpx) {
+    my $stride = $w + 1;
+    my $square = sub {
+        my ($table, $x, $y) = @_;
+        my ($top, $bottom) = ($y * $stride, ($y + BOX) * $stride);
+        return $table->[$bottom + $x + BOX] - $table->[$bottom + $x] - $table->[$top + $x + BOX] + $table->[$top + $x];
+    };
+    my ($bx, $by) = (-1, -1);
+    if (defined $at) {
+        ($bx, $by) = split /,/, $at;
+        ($bx, $by) = (-1, -1) if $bx + BOX > $w || $by + BOX > $h;
+    } else {
+        my $fullest = 0;
+        for (my $y = 0; $y + BOX <= $h; ++$y) {
+            for (my $x = 0; $x + BOX <= $w; ++$x) {
+                my $n = $square->(\@sum, $x, $y);
+                $fullest = $n if $n > $fullest;
+            }
+        }
+        my ($most_green, $most_differs) = (-1, -1);
+        if ($fullest > 0) {
+            for (my $y = 0; $y + BOX <= $h; ++$y) {
+                for (my $x = 0; $x + BOX <= $w; ++$x) {
+                    my $n = $square->(\@sum, $x, $y);
+                    next if $n * 10 < $fullest * 9;
+                    my $g = $square->(\@gsum, $x, $y);
+                    next if $g < $most_green || ($g == $most_green && $n <= $most_differs);
+                    ($bx, $by, $most_green, $most_differs) = ($x, $y, $g, $n);
+                }
+            }
+        }
+    }
+    my ($differs, $box_green, $trail_near) = (0, 0, 0);
+    if ($bx >= 0) {
+        $differs = $square->(\@sum, $bx, $by);
+        $box_green = $square->(\@gsum, $bx, $by);
+        # Inside the square the trail was captured with the background and shows in the
+        # fire's colours; the firefly's path leads up to its edge.
+        for my $y ($by - NEAR .. $by + BOX - 1 + NEAR) {
+            next if $y < 0 || $y >= $h;
+            for my $x ($bx - NEAR .. $bx + BOX - 1 + NEAR) {
+                next if $x < 0 || $x >= $w;
+                next if $x >= $bx && $x < $bx + BOX && $y >= $by && $y < $by + BOX;
+                ++$trail_near if $is_trail[$y * $w + $x];
+            }
+        }
+    }
+    printf " same=%d box=%d,%d box_differs=%d box_green=%d trail_near=%d", $same, $bx, $by, $differs, $box_green,
+        $trail_near;
+}
+print "\n";
