@@ -15,21 +15,11 @@ seconds=$2
 gif=$3
 cd "$(dirname "$0")/.."
 
-# ImageMagick by its own name: another program may stand in for `convert` on the PATH.
-imagemagick() {
-  local tool
-  for tool in "$1-im6.q16" "/usr/bin/$1"; do
-    if command -v "$tool" >/dev/null 2>&1; then
-      echo "$tool"
-      return 0
-    fi
-  done
-  echo "record-saver: ImageMagick's $1 is missing" >&2
-  return 1
-}
-convert=$(imagemagick convert)
-display=$(imagemagick display)
-import=$(imagemagick import)
+source scripts/lib/x11.sh
+missing() { echo "record-saver: ImageMagick's $1 is missing" >&2; exit 1; }
+convert=$(imagemagick convert) || missing convert
+display=$(imagemagick display) || missing display
+import=$(imagemagick import) || missing import
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/record-saver.XXXXXX")
 display_pid=""
@@ -42,17 +32,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# Polls a command every 0.2 s until it succeeds or TIMEOUT seconds pass.
-wait_for() {
-  local timeout=$1
-  shift
-  local deadline=$((SECONDS + timeout))
-  until "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.2
-  done
-}
 
 read -r width height < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
 

@@ -35,31 +35,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Polls `condition` every half second for up to $1 seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.5
-  done
-}
+source scripts/lib/x11.sh
+convert=$(imagemagick convert) || { echo "ImageMagick's convert is missing" >&2; exit 1; }
 
 # Takes the screen inside geometry $1 (WxH+X+Y) into $work/probe.png and holds when at
 # least $2 of its pixels have a flame's colour: red or yellow, well above blue. The picture
 # that passes is the one kept, so that it shows the fire that was counted.
 enough_flames() {
-  import -window root -crop "$1" +repage "$work/probe.png" 2>/dev/null || return 1
+  "$(imagemagick import)" -window root -crop "$1" +repage "$work/probe.png" 2>/dev/null || return 1
   local count
-  count=$(convert "$work/probe.png" -fx 'r > 0.4 && b < r/2 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:) ||
+  count=$("$convert" "$work/probe.png" -fx 'r > 0.4 && b < r/2 ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:) ||
     return 1
   [ "$count" -ge "$2" ]
 }
 
 # A calm desktop picture for the fires to burn on, shown by ImageMagick at the top left.
-convert -size 1024x768 plasma:steelblue-midnightblue -blur 0x6 "$work/desktop.png"
-display -geometry +0+0 "$work/desktop.png" &
+"$convert" -size 1024x768 plasma:steelblue-midnightblue -blur 0x6 "$work/desktop.png"
+"$(imagemagick display)" -geometry +0+0 "$work/desktop.png" &
 pids+=($!)
 wait_for 30 xdotool search --onlyvisible --name '^ImageMagick' >/dev/null 2>&1 || true
 

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/Checks.h"
+
 namespace {
 
 // Wine can take many seconds to start a process on a loaded machine; waits are generous.
@@ -36,34 +38,9 @@ constexpr int kFlySpeed = 1017;
 
 const char* const kSettingNames[] = {"BlankScreen", "SmoothFire", "FireType", "DrawFly", "FlyWidth", "FlySpeed"};
 
-class Checks {
-public:
-    __attribute__((format(printf, 4, 5))) bool Report(int line, bool ok, const char* format, ...) {
-        char text[1024];
-        va_list args;
-        va_start(args, format);
-        vsnprintf(text, sizeof text, format, args);
-        va_end(args);
-        std::printf("DialogDriver.cpp:%d: Test %s: %s\n", line, ok ? "succeeded" : "failed", text);
-        std::fflush(stdout);
-        ++(ok ? passed_ : failed_);
-        return ok;
-    }
+#define CHECK(ok, ...) g_checks.Report(__FILE__, __LINE__, (ok), __VA_ARGS__)
 
-    int Finish() const {
-        std::printf("DialogDriver: %d passed, %d failed\n", passed_, failed_);
-        std::fflush(stdout);
-        return failed_ == 0 ? 0 : 1;
-    }
-
-private:
-    int passed_ = 0;
-    int failed_ = 0;
-};
-
-#define CHECK(ok, ...) g_checks.Report(__LINE__, (ok), __VA_ARGS__)
-
-Checks g_checks;
+Checks g_checks("DialogDriver");
 
 template <typename Done>
 bool WaitFor(DWORD timeoutMs, Done done) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/Checks.h"
+
 namespace {
 
 constexpr int kClientWidth = 151;
@@ -24,32 +26,7 @@ constexpr DWORD kExitTimeoutMs = 15000;
 constexpr DWORD kBadArgsExitTimeoutMs = 30000;
 constexpr DWORD kPumpSliceMs = 20;
 
-class Checks {
-public:
-    __attribute__((format(printf, 4, 5))) bool Report(int line, bool ok, const char* format, ...) {
-        char text[512];
-        va_list args;
-        va_start(args, format);
-        vsnprintf(text, sizeof text, format, args);
-        va_end(args);
-        std::printf("PreviewHost.cpp:%d: Test %s: %s\n", line, ok ? "succeeded" : "failed", text);
-        std::fflush(stdout);
-        ++(ok ? passed_ : failed_);
-        return ok;
-    }
-
-    int Finish() const {
-        std::printf("PreviewHost: %d passed, %d failed\n", passed_, failed_);
-        std::fflush(stdout);
-        return failed_ == 0 ? 0 : 1;
-    }
-
-private:
-    int passed_ = 0;
-    int failed_ = 0;
-};
-
-#define CHECK(checks, ok, ...) (checks).Report(__LINE__, (ok), __VA_ARGS__)
+#define CHECK(checks, ok, ...) (checks).Report(__FILE__, __LINE__, (ok), __VA_ARGS__)
 
 class UniqueHandle {
 public:
@@ -245,7 +222,7 @@ bool SaverExists(Checks& checks, const std::string& saver) {
 }
 
 int RunPreview(const std::string& saver) {
-    Checks checks;
+    Checks checks("PreviewHost");
     if (!SaverExists(checks, saver)) return checks.Finish();
 
     HostWindowClass windowClass;
@@ -384,7 +361,7 @@ private:
 };
 
 int RunBadArgs(const std::string& saver) {
-    Checks checks;
+    Checks checks("PreviewHost");
     if (!SaverExists(checks, saver)) return checks.Finish();
 
     constexpr ULONG_PTR kNoSuchWindow = 12345678;

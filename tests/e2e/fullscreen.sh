@@ -42,17 +42,8 @@ check() {
   fi
 }
 
-# ImageMagick by its own name: another program may stand in for `convert` on the PATH.
-imagemagick() {
-  local tool
-  for tool in "$1-im6.q16" "/usr/bin/$1"; do
-    if command -v "$tool" >/dev/null 2>&1; then
-      echo "$tool"
-      return 0
-    fi
-  done
-  return 1
-}
+# shellcheck source=../../scripts/lib/x11.sh
+source "$root/scripts/lib/x11.sh"
 
 missing=""
 for tool in xdotool xwininfo perl; do
@@ -97,17 +88,6 @@ trap cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
-
-# Polls `condition` (a command) every half second until it holds or `timeout` seconds pass.
-wait_for() {
-  local timeout=$1
-  shift
-  local deadline=$((SECONDS + timeout))
-  until "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.5
-  done
-}
 
 shot_count=0
 # Takes a screenshot and leaves its statistics in the variables st_<name>; with X,Y the box
