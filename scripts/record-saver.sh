@@ -47,14 +47,7 @@ xdotool mousemove $((width / 2)) $((height / 2))
 
 scripts/wine-run "$saver" /s >"$work/saver.log" 2>&1 &
 saver_pid=$!
-saver_shown() {
-  local id
-  for id in $(xdotool search --onlyvisible --classname '^kindlewick' 2>/dev/null); do
-    xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: ${width}x${height}" && return 0
-  done
-  return 1
-}
-wait_for 90 saver_shown || { echo "record-saver: the saver's window did not appear" >&2; exit 1; }
+wait_for 90 saver_window_shown "$width" "$height" || { echo "record-saver: the saver's window did not appear" >&2; exit 1; }
 
 # About two frames a second; the GIF plays them at the pace they were taken.
 frames=0

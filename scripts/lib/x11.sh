@@ -23,3 +23,12 @@ wait_for() {
     sleep 0.2
   done
 }
+
+# saver_window_shown W H: a visible window of the saver covers a W x H screen.
+saver_window_shown() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname '^kindlewick' 2>/dev/null); do
+    xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: $1x$2" && return 0
+  done
+  return 1
+}

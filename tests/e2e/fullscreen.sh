@@ -136,13 +136,6 @@ if [ ! -f "$reg" ]; then
 fi
 
 # --- the saver ----------------------------------------------------------------------------------
-saver_window_shown() {
-  local id
-  for id in $(xdotool search --onlyvisible --classname '^kindlewick' 2>/dev/null); do
-    xdotool getwindowgeometry "$id" 2>/dev/null | grep -q "Geometry: ${screen_w}x${screen_h}" && return 0
-  done
-  return 1
-}
 
 # start_saver Name=value ...: stores exactly these settings and starts the saver full screen.
 start_saver() {
@@ -158,7 +151,7 @@ start_saver() {
   "$wine_run" "$saver" /s >"$work/saver.log" 2>&1 &
   saver_pid=$!
   started_at=$SECONDS
-  if ! wait_for "$START_TIMEOUT" saver_window_shown; then
+  if ! wait_for "$START_TIMEOUT" saver_window_shown "$screen_w" "$screen_h"; then
     echo "no full-screen window within ${START_TIMEOUT}s"
     return 1
   fi
