@@ -2,8 +2,8 @@
 # Runs the full-screen saver over a desktop picture on the current X display and records the
 # screen into an animated GIF:
 #   scripts/record-saver.sh SAVER.scr SECONDS OUT.gif
-# Meant for a private X server (scripts/with-display does that); the saver runs with the
-# settings stored in the Wine prefix and ends with a key press after SECONDS.
+# Meant for a private X server inside a Wine session (scripts/wine-session gives both); the
+# saver runs with the settings stored in the Wine prefix and ends with a key press after SECONDS.
 set -euo pipefail
 
 if [ $# -ne 3 ]; then

@@ -15,7 +15,7 @@ case "$what" in dialog|saver|all) ;; *) echo "usage: $0 [dialog|saver|all] [SAVE
 if [ -z "${SCREENSHOTS_INSIDE:-}" ]; then
   # A private display whatever DISPLAY says: nothing else may draw into the pictures.
   export SCREENSHOTS_INSIDE=1
-  exec env -u DISPLAY scripts/with-display "$0" "$what" "$saver"
+  exec env -u DISPLAY scripts/wine-session "$0" "$what" "$saver"
 fi
 
 mkdir -p docs
@@ -23,8 +23,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/screenshots.XXXXXX")
 pids=()
 wine_loader=/usr/lib/wine/wine64
 [ -x "$wine_loader" ] || wine_loader=wine64
-: "${WINEPREFIX:=${HOME:-/root}/.cache/kindlewick/wineprefix}"
-export WINEPREFIX WINEDEBUG=-all
+export WINEDEBUG=-all
 # With no window manager Wine leaves captions undrawn; for the pictures it draws its own.
 frames_key='HKCU\Software\Wine\AppDefaults\'"$(basename "$saver")"'\X11 Driver'
 cleanup() {

@@ -17,10 +17,8 @@ root=$(cd "$here/../.." && pwd)
 stats="$here/screen-stats.pl"
 wine_run="$root/scripts/wine-run"
 
-# The prefix wine-run uses, so that the saver and the registry edits meet.
-: "${WINEPREFIX:=${HOME:-/root}/.cache/kindlewick/wineprefix}"
-: "${WINEDEBUG:=-all}"
-export WINEPREFIX WINEDEBUG
+# The saver and the registry edits meet in one Wine session, which owns prefix and server.
+[ -n "${KW_WINE_SESSION:-}" ] || exec "$root/scripts/wine-session" bash "$0" "$@"
 
 # Waits are generous: Wine may take many seconds to start a program on a busy machine.
 START_TIMEOUT=90
