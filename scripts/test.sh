@@ -10,10 +10,15 @@ passed=0
 failed=0
 status=0
 
+source scripts/lib/wine.sh
+
 step() { echo; echo "=== $*"; }
 
-# Runs ctest for a preset and adds its counts to the totals.
+# Runs ctest for a preset and adds its counts to the totals. A stage that ran no tests fails:
+# it must never pass for tests it did not run.
 run_ctest() {
+  local stage=$1
+  shift
   local log
   log=$(mktemp)
   "$@" 2>&1 | tee "$log"
@@ -26,6 +31,9 @@ run_ctest() {
     all=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
     passed=$((passed + all - bad))
     failed=$((failed + bad))
+  else
+    echo "stage \"$stage\" could not run its tests (exit status $rc); see the lines above" >&2
+    failed=$((failed + 1))
   fi
   rm -f "$log"
   [ "$rc" -eq 0 ] || status=1
@@ -36,26 +44,48 @@ build() {
 }
 
 step "host build and tests"
-build native && run_ctest ctest --preset native
+build native && run_ctest "host tests" ctest --preset native
 
 step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-build sanitize && run_ctest ctest --preset sanitize
+build sanitize && run_ctest "sanitizer tests" ctest --preset sanitize
 
 step "Windows program (i686)"
-build windows
+windows_built=0
+build windows && windows_built=1
+
+# Each run makes its Wine prefix anew, so nothing left from an earlier run (a prefix, a
+# server) can change a result. The probe runs in it first, in a session of its own.
+prefix=$PWD/build/windows/wineprefix
+runner=""
+if [ "$windows_built" -eq 0 ]; then
+  echo "stage \"Windows tests\" cannot run: the Windows build failed" >&2
+  failed=$((failed + 1))
+elif scripts/wine-session --prefix "$prefix" --fresh true; then
+  runner=$(WINEPREFIX=$prefix scripts/windows-preset)
+else
+  echo "stage \"Windows tests\" cannot run: no Wine session could be started (see above)" >&2
+  failed=$((failed + 1))
+fi
 
 # Where 32-bit Wine cannot start programs, the same sources built for x86_64 carry the
-# Windows tests.
-runner=$(scripts/windows-preset)
+# Windows tests, in a prefix of their own.
+fresh=()
 if [ "$runner" = windows64 ]; then
   echo "32-bit Wine cannot start programs on this machine; the Windows tests run from the x86_64 build"
   step "Windows program (x86_64)"
-  build windows64 || runner=""
+  prefix=$PWD/build/windows64/wineprefix
+  fresh=(--fresh)
+  build windows64 || { runner=""; failed=$((failed + 1)); }
 fi
 
 if [ -n "$runner" ]; then
   step "Windows tests under Wine ($runner build)"
-  run_ctest scripts/with-display ctest --preset "$runner"
+  run_ctest "Windows tests" scripts/wine-session --prefix "$prefix" "${fresh[@]}" ctest --preset "$runner"
+  # The session stops its server; one still running now would disturb the next run.
+  if pid=$(wine_server_pid "$prefix"); then
+    echo "FAIL: Wine server $pid was still running for $prefix after the tests"
+    failed=$((failed + 1))
+  fi
 fi
 
 echo
