@@ -28,11 +28,12 @@ std::optional<PixelFormat::Channel> PixelFormat::FromMask(uint32_t mask) {
     return Channel{shift, bits};
 }
 
-std::optional<PixelFormat> PixelFormat::FromMasks(uint32_t red, uint32_t green, uint32_t blue) {
+std::optional<PixelFormat> PixelFormat::FromMasks(uint32_t red, uint32_t green, uint32_t blue, int depth) {
     if ((red & green) || (red & blue) || (green & blue)) return std::nullopt;
     const auto r = FromMask(red), g = FromMask(green), b = FromMask(blue);
     if (!r || !g || !b) return std::nullopt;
-    return PixelFormat(*r, *g, *b);
+    const uint32_t all = depth >= 32 ? 0xFFFFFFFFu : depth <= 0 ? 0u : (1u << depth) - 1u;
+    return PixelFormat(*r, *g, *b, all & ~(red | green | blue));
 }
 
 uint32_t PixelFormat::EncodeChannel(Channel ch, uint8_t value) {
@@ -57,7 +58,7 @@ uint8_t PixelFormat::DecodeChannel(Channel ch, uint32_t pixel) {
 }
 
 uint32_t PixelFormat::Encode(Rgb c) const {
-    return EncodeChannel(m_red, c.red) | EncodeChannel(m_green, c.green) | EncodeChannel(m_blue, c.blue);
+    return EncodeChannel(m_red, c.red) | EncodeChannel(m_green, c.green) | EncodeChannel(m_blue, c.blue) | m_opaque;
 }
 
 Rgb PixelFormat::Decode(uint32_t pixel) const {

@@ -17,8 +17,9 @@ using Pixel256 = std::array<uint32_t, 256>;
 
 class PixelFormat {
 public:
-    // None when a mask is empty, has gaps, or overlaps another.
-    static std::optional<PixelFormat> FromMasks(uint32_t red, uint32_t green, uint32_t blue);
+    // None when a mask is empty, has gaps, or overlaps another. Bits of the depth outside
+    // the three masks (the alpha of a 32-bit visual) are set in every pixel: opaque.
+    static std::optional<PixelFormat> FromMasks(uint32_t red, uint32_t green, uint32_t blue, int depth);
 
     uint32_t Encode(Rgb c) const;
     // Each channel widened back to 8 bits by repeating its top bits, so full scale stays 255.
@@ -29,12 +30,13 @@ private:
         uint32_t shift;
         uint32_t bits;
     };
-    PixelFormat(Channel r, Channel g, Channel b) : m_red(r), m_green(g), m_blue(b) {}
+    PixelFormat(Channel r, Channel g, Channel b, uint32_t opaque) : m_red(r), m_green(g), m_blue(b), m_opaque(opaque) {}
     static std::optional<Channel> FromMask(uint32_t mask);
     static uint32_t EncodeChannel(Channel ch, uint8_t value);
     static uint8_t DecodeChannel(Channel ch, uint32_t pixel);
 
     Channel m_red, m_green, m_blue;
+    uint32_t m_opaque;
 };
 
 Pixel256 MapColours(const PixelFormat& format, const Rgb256& colours);

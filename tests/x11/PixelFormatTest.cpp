@@ -12,15 +12,19 @@ namespace {
 struct Visual {
     const char* name;
     uint32_t red, green, blue;
+    int depth;
     int32_t bytesPerPixel;
 };
 // Depth 24 and 32 share masks and 4-byte pixels; 16 is 5-6-5 in 2 bytes; BGR order too.
 constexpr Visual kVisuals[] = {
-    {"depth 24/32 RGB", 0xFF0000, 0x00FF00, 0x0000FF, 4},
-    {"depth 24 BGR", 0x0000FF, 0x00FF00, 0xFF0000, 4},
-    {"depth 16 565", 0xF800, 0x07E0, 0x001F, 2},
-    {"depth 15 555", 0x7C00, 0x03E0, 0x001F, 2},
+    {"depth 24 RGB", 0xFF0000, 0x00FF00, 0x0000FF, 24, 4},
+    {"depth 24 BGR", 0x0000FF, 0x00FF00, 0xFF0000, 24, 4},
+    {"depth 16 565", 0xF800, 0x07E0, 0x001F, 16, 2},
+    {"depth 15 555", 0x7C00, 0x03E0, 0x001F, 15, 2},
+    {"depth 32 ARGB", 0xFF0000, 0x00FF00, 0x0000FF, 32, 4},
 };
+
+std::optional<PixelFormat> Format(const Visual& v) { return PixelFormat::FromMasks(v.red, v.green, v.blue, v.depth); }
 
 Rgb256 Ramp() {
     Rgb256 t{};
@@ -38,10 +42,11 @@ TEST(PixelFormat, EncodesThroughTheMasks) {
         {0, {0x12, 0x34, 0x56}, 0x123456}, {1, {0x12, 0x34, 0x56}, 0x563412}, {2, {255, 255, 255}, 0xFFFF},
         {2, {255, 0, 0}, 0xF800},          {2, {0, 255, 0}, 0x07E0},          {2, {0, 0, 255}, 0x001F},
         {2, {7, 3, 7}, 0x0000},            {2, {8, 4, 8}, 0x0821},            {3, {255, 128, 8}, 0x7E01},
+        {4, {0, 0, 0}, 0xFF000000},        {4, {0x12, 0x34, 0x56}, 0xFF123456},
     };
     for (const Case& c : cases) {
         const Visual& v = kVisuals[c.visual];
-        const auto f = PixelFormat::FromMasks(v.red, v.green, v.blue);
+        const auto f = Format(v);
         ASSERT_TRUE(f) << v.name;
         EXPECT_EQ(f->Encode(c.colour), c.want) << v.name << " colour " << int(c.colour.red) << ","
                                                << int(c.colour.green) << "," << int(c.colour.blue);
@@ -50,14 +55,14 @@ TEST(PixelFormat, EncodesThroughTheMasks) {
 
 TEST(PixelFormat, DecodeKeepsFullScaleAndRoundTripsEveryByteAt8Bits) {
     for (const Visual& v : kVisuals) {
-        const auto f = PixelFormat::FromMasks(v.red, v.green, v.blue);
+        const auto f = Format(v);
         ASSERT_TRUE(f) << v.name;
         const Rgb white = f->Decode(f->Encode(Rgb{255, 255, 255}));
         EXPECT_EQ(white.red + white.green + white.blue, 3 * 255) << v.name;
         const Rgb black = f->Decode(f->Encode(Rgb{0, 0, 0}));
         EXPECT_EQ(black.red + black.green + black.blue, 0) << v.name;
     }
-    const auto f = PixelFormat::FromMasks(0xFF0000, 0xFF00, 0xFF);
+    const auto f = Format(kVisuals[0]);
     for (int i = 0; i < 256; ++i) {
         const Rgb c = f->Decode(f->Encode(Rgb{uint8_t(i), uint8_t(255 - i), uint8_t(i ^ 0x5A)}));
         ASSERT_EQ(c.red, i);
@@ -68,7 +73,7 @@ TEST(PixelFormat, DecodeKeepsFullScaleAndRoundTripsEveryByteAt8Bits) {
 
 TEST(PixelFormat, RefusesMasksThatAreNotThreeSeparateRuns) {
     const uint32_t bad[][3] = {{0, 0xFF00, 0xFF}, {0xFF0000, 0xFF00, 0xFF01}, {0xF0F000, 0xF00, 0xF}, {0xFF, 0xFF, 0xFF00}};
-    for (const auto& m : bad) EXPECT_FALSE(PixelFormat::FromMasks(m[0], m[1], m[2])) << std::hex << m[0] << " " << m[1] << " " << m[2];
+    for (const auto& m : bad) EXPECT_FALSE(PixelFormat::FromMasks(m[0], m[1], m[2], 24)) << std::hex << m[0] << " " << m[1] << " " << m[2];
 }
 
 TEST(PixelFormat, BufferRoundTripFlipsRowsAndFindsTheIndices) {
@@ -79,7 +84,7 @@ TEST(PixelFormat, BufferRoundTripFlipsRowsAndFindsTheIndices) {
     for (int i = 0; i < 256; ++i) table[std::size_t(i)] = Rgb{uint8_t(i), uint8_t(i), uint8_t(i)};
     table[16] = Rgb{0, 0, 0};  // a second black: the lower index wins
     for (const Visual& v : kVisuals) {
-        const auto f = PixelFormat::FromMasks(v.red, v.green, v.blue);
+        const auto f = Format(v);
         const Pixel256 pixels = MapColours(*f, table);
         const int32_t pitch = 4 * v.bytesPerPixel;
         std::vector<uint8_t> image(std::size_t(pitch * h), 0xCD);

@@ -1,0 +1,141 @@
+#include "FireView.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "FireEngine.h"
+#include "FirePlatform.h"
+#include "FireRandom.h"
+#include "Settings.h"
+
+namespace {
+Rgb FromColour(Colour c) { return Rgb{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)}; }
+
+SettingValues SettingsOf(const HackOptions& o) {
+    SettingValues v;
+    v[SettingId::BlankScreen] = o.blank ? 1 : 0;
+    v[SettingId::SmoothFire] = o.smooth ? 1 : 0;
+    v[SettingId::FireType] = o.fireType;
+    v[SettingId::DrawFly] = o.firefly ? 1 : 0;
+    v[SettingId::FlyWidth] = o.flyWidth;
+    v[SettingId::FlySpeed] = o.flySpeed;
+    return v;
+}
+}  // namespace
+
+// The engine's platform: its three buffers, and the canvas for everything on screen.
+class FireView::Platform final : public FirePlatform, private FireRestartHost {
+public:
+    Platform(HackCanvas& canvas, const HackOptions& options)
+        : m_canvas(canvas),
+          m_engine(*this, CrtRandom(), SettingsOf(options),
+                   FireSize{canvas.Size().width, canvas.Size().height}) {
+        // The preview path fills the window with one fire; every other target burns boxes
+        // over the desktop, as the full-screen saver does.
+        if (options.target != DrawTarget::WindowId) m_engine.SetFullScreen();
+    }
+
+    void Restart() { m_engine.Restart(m_engine.State().m_nFireType, *this); }
+    void Tick() { m_engine.Tick(kFrameTimerId); }
+
+    FireSize ScreenSize() override { return FireSize{m_canvas.Size().width, m_canvas.Size().height}; }
+
+    void CaptureScreen(FirePoint topLeft, FireSize size) override {
+        if (m_back.empty()) return;
+        m_canvas.Capture(topLeft.x, topLeft.y, size.cx, size.cy, m_back.data(), m_stride);
+        std::copy(m_back.begin(), m_back.end(), m_out.begin());
+    }
+
+    void FillBlack(FireSize size) override {
+        for (auto* buffer : {&m_back, &m_out})
+            for (int32_t r = 0; r < size.cy && !buffer->empty(); ++r)
+                std::fill_n(buffer->begin() + std::ptrdiff_t(r) * m_stride, size.cx, uint8_t(0));
+    }
+
+    void BlankWindow() override {
+        m_canvas.FillBlack();
+        m_canvas.ShowAll();
+    }
+
+    void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes, std::size_t count) override {
+        m_canvas.BeginLines(penWidth);
+        for (std::size_t n = 0; n < count; ++n)
+            m_canvas.Line(FromColour(strokes[n].glow ? glow : dark), strokes[n].from.x, strokes[n].from.y,
+                          strokes[n].to.x, strokes[n].to.y);
+    }
+
+    void PresentOutput(FirePoint at, FireSize size) override {
+        if (m_out.empty()) return;
+        m_canvas.Present(m_out.data(), m_stride, size.cx, size.cy, at.x, at.y);
+    }
+
+    bool HasPalette() const override { return m_hasPalette; }
+
+private:
+    void BuildPalette(int32_t nFireType) override {
+        m_engine.BuildColourTable(nFireType);
+        Rgb256 colours{};
+        const ColourTable& table = m_engine.State().m_rgbPalette;
+        for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Rgb{table[i].red, table[i].green, table[i].blue};
+        m_canvas.SetColours(colours);
+        m_hasPalette = true;
+    }
+
+    void CreateSurfaces() override {
+        m_engine.PlanSurfaces(m_canvas.Size().width, m_canvas.Size().height);
+        m_stride = m_engine.Stride();
+        const std::size_t size =
+            m_engine.State().m_pBaseLine ? std::size_t(m_stride) * std::size_t(m_engine.State().m_cyFire) : 0;
+        m_back.assign(size, 0);
+        m_heat.assign(size, 0);
+        m_out.assign(size, 0);
+        if (size) m_engine.AttachBuffers(m_back.data(), m_heat.data(), m_out.data());
+    }
+
+    HackCanvas& m_canvas;
+    bool m_hasPalette = false;
+    int32_t m_stride = 0;
+    std::vector<uint8_t> m_back, m_heat, m_out;
+    FireEngine m_engine;
+};
+
+FireView::FireView(XConnection& connection, HackWindow& window, const PixelFormat& format, const HackOptions& options,
+                   Signals& signals)
+    : m_connection(connection),
+      m_window(window),
+      m_format(format),
+      m_options(options),
+      m_signals(signals),
+      // Over black there is no picture to fetch.
+      m_getImage(options.blank ? std::string() : FindGetImage()),
+      m_allowShm(std::getenv("KINDLEWICK_NO_SHM") == nullptr) {}
+
+FireView::~FireView() = default;
+
+GrabOutcome FireView::Restart() {
+    m_platform.reset();
+    m_canvas.reset();
+    m_canvas = std::make_unique<HackCanvas>(m_connection, m_window, m_format, m_allowShm);
+    GrabOutcome outcome = GrabOutcome::Done;
+    if (!m_options.blank) {
+        std::string note;
+        outcome = GrabDesktop(m_connection.Get(), m_window.Id(), *m_canvas, m_signals, m_getImage, note);
+        if (outcome == GrabOutcome::Terminated) return outcome;
+        if (outcome == GrabOutcome::Failed)
+            std::fprintf(stderr, "kindlewick: %s; burning over black\n", note.c_str());
+    }
+    m_platform = std::make_unique<Platform>(*m_canvas, m_options);
+    m_platform->Restart();
+    m_canvas->ShowAll();
+    return outcome;
+}
+
+void FireView::Tick() {
+    if (m_platform) m_platform->Tick();
+}
+
+void FireView::Expose(int x, int y, int width, int height) {
+    if (m_canvas) m_canvas->Show(x, y, width, height);
+}

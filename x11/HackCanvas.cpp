@@ -1,0 +1,198 @@
+#include "HackCanvas.h"
+
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+bool HostIsLittleEndian() {
+    const uint16_t one = 1;
+    uint8_t first;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+}  // namespace
+
+// One XImage, in shared memory or the client's, reused while it is large enough.
+struct HackCanvas::Image {
+    Display* display = nullptr;
+    XImage* image = nullptr;
+    XShmSegmentInfo segment{};
+    bool shared = false;
+    std::vector<char> pixels;
+
+    ~Image() {
+        if (!image) return;
+        if (shared) {
+            XShmDetach(display, &segment);
+            XSync(display, False);
+            shmdt(segment.shmaddr);
+        }
+        image->data = nullptr;  // the memory is the segment's or the vector's
+        XDestroyImage(image);
+    }
+};
+
+HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const PixelFormat& format, bool allowShm)
+    : m_connection(connection),
+      m_display(connection.Get()),
+      m_window(window.Id()),
+      m_size(window.Size()),
+      m_depth(window.Depth()),
+      m_visual(window.GetVisual()),
+      m_format(format),
+      m_shm(allowShm && XShmQueryExtension(m_display)) {
+    m_pixmap = XCreatePixmap(m_display, m_window, unsigned(std::max(1, m_size.width)),
+                             unsigned(std::max(1, m_size.height)), unsigned(m_depth));
+    m_gc = XCreateGC(m_display, m_pixmap, 0, nullptr);
+    XSetGraphicsExposures(m_display, m_gc, False);
+    FillBlack();
+}
+
+HackCanvas::~HackCanvas() {
+    m_image.reset();
+    XFreeGC(m_display, m_gc);
+    XFreePixmap(m_display, m_pixmap);
+}
+
+void HackCanvas::SetColours(const Rgb256& colours) {
+    m_pixels = MapColours(m_format, colours);
+    m_nearest = std::make_unique<NearestColour>(colours);
+}
+
+HackCanvas::Image* HackCanvas::ImageFor(int32_t width, int32_t height) {
+    if (m_image && m_image->image->width >= width && m_image->image->height >= height) return m_image.get();
+    m_image.reset();
+    auto image = std::make_unique<Image>();
+    image->display = m_display;
+    if (m_shm) {
+        XImage* x = XShmCreateImage(m_display, m_visual, unsigned(m_depth), ZPixmap, nullptr, &image->segment,
+                                    unsigned(width), unsigned(height));
+        if (x) {
+            image->segment.shmid = shmget(IPC_PRIVATE, std::size_t(x->bytes_per_line) * std::size_t(height), IPC_CREAT | 0600);
+            if (image->segment.shmid >= 0) {
+                image->segment.shmaddr = x->data = static_cast<char*>(shmat(image->segment.shmid, nullptr, 0));
+                image->segment.readOnly = False;
+                bool refused = image->segment.shmaddr == reinterpret_cast<char*>(-1);
+                if (!refused) {
+                    m_connection.BeginTrap();
+                    XShmAttach(m_display, &image->segment);
+                    refused = m_connection.EndTrap();
+                }
+                // Marked for removal now, so that no exit path leaves the segment behind.
+                shmctl(image->segment.shmid, IPC_RMID, nullptr);
+                if (refused) {
+                    if (image->segment.shmaddr != reinterpret_cast<char*>(-1)) shmdt(image->segment.shmaddr);
+                } else {
+                    image->image = x;
+                    image->shared = true;
+                }
+            }
+            if (!image->shared) {
+                x->data = nullptr;
+                XDestroyImage(x);
+            }
+        }
+        // A server on another machine cannot attach; plain images work everywhere.
+        if (!image->shared) m_shm = false;
+    }
+    if (!image->shared) {
+        XImage* x = XCreateImage(m_display, m_visual, unsigned(m_depth), ZPixmap, 0, nullptr, unsigned(width),
+                                 unsigned(height), 32, 0);
+        image->pixels.resize(std::size_t(x->bytes_per_line) * std::size_t(height));
+        x->data = image->pixels.data();
+        image->image = x;
+    }
+    m_image = std::move(image);
+    return m_image.get();
+}
+
+bool HackCanvas::CopyFromRoot() {
+    const Window root = DefaultRootWindow(m_display);
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, m_window, root, 0, 0, &x, &y, &child);
+    XGCValues values{};
+    values.subwindow_mode = IncludeInferiors;
+    GC gc = XCreateGC(m_display, m_pixmap, GCSubwindowMode, &values);
+    m_connection.BeginTrap();
+    XCopyArea(m_display, root, m_pixmap, gc, x, y, unsigned(m_size.width), unsigned(m_size.height), 0, 0);
+    const bool failed = m_connection.EndTrap();
+    XFreeGC(m_display, gc);
+    return !failed;
+}
+
+void HackCanvas::FillBlack() {
+    XSetForeground(m_display, m_gc, m_format.Encode(Rgb{0, 0, 0}));
+    XFillRectangle(m_display, m_pixmap, m_gc, 0, 0, unsigned(std::max(1, m_size.width)),
+                   unsigned(std::max(1, m_size.height)));
+}
+
+void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t width, int32_t height, int32_t x, int32_t y) {
+    if (width <= 0 || height <= 0) return;
+    Image* image = ImageFor(width, height);
+    XImage* xi = image->image;
+    const bool fast = (xi->bits_per_pixel == 32 || xi->bits_per_pixel == 16) &&
+                      (xi->byte_order == LSBFirst) == HostIsLittleEndian();
+    if (fast) {
+        ExpandBottomUp(bits, stride, width, height, m_pixels, reinterpret_cast<uint8_t*>(xi->data), xi->bytes_per_line,
+                       xi->bits_per_pixel / 8);
+    } else {
+        for (int32_t row = 0; row < height; ++row) {
+            const uint8_t* in = bits + std::ptrdiff_t(height - 1 - row) * stride;
+            for (int32_t col = 0; col < width; ++col) XPutPixel(xi, col, row, m_pixels[in[col]]);
+        }
+    }
+    if (image->shared)
+        XShmPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, x, y, unsigned(width), unsigned(height), False);
+    else
+        XPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, x, y, unsigned(width), unsigned(height));
+    Show(x, y, width, height);
+}
+
+void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride) {
+    for (int32_t row = 0; row < height; ++row) std::memset(bits + std::ptrdiff_t(row) * stride, 0, std::size_t(width));
+    if (!m_nearest) return;
+    // Only the part that lies on the picture is read.
+    const int32_t left = std::max(x, 0), top = std::max(y, 0);
+    const int32_t right = std::min(x + width, m_size.width), bottom = std::min(y + height, m_size.height);
+    if (left >= right || top >= bottom) return;
+    XImage* xi = XGetImage(m_display, m_pixmap, left, top, unsigned(right - left), unsigned(bottom - top), AllPlanes,
+                           ZPixmap);
+    if (!xi) return;
+    const bool fast = (xi->bits_per_pixel == 32 || xi->bits_per_pixel == 16) &&
+                      (xi->byte_order == LSBFirst) == HostIsLittleEndian();
+    // Row `top` of the screen is row (y + height - 1 - top) of the bottom-up buffer.
+    uint8_t* firstRow = bits + std::ptrdiff_t(y + height - 1 - (bottom - 1)) * stride + (left - x);
+    if (fast) {
+        ReduceToBottomUp(reinterpret_cast<const uint8_t*>(xi->data), xi->bytes_per_line, right - left, bottom - top,
+                         xi->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride);
+    } else {
+        for (int32_t row = 0; row < bottom - top; ++row) {
+            uint8_t* out = firstRow + std::ptrdiff_t(bottom - top - 1 - row) * stride;
+            for (int32_t col = 0; col < right - left; ++col)
+                out[col] = m_nearest->Index(m_format.Decode(uint32_t(XGetPixel(xi, col, row))));
+        }
+    }
+    XDestroyImage(xi);
+}
+
+void HackCanvas::BeginLines(int32_t width) {
+    XSetLineAttributes(m_display, m_gc, unsigned(std::max(0, width)), LineSolid, CapRound, JoinRound);
+}
+
+void HackCanvas::Line(Rgb colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    XSetForeground(m_display, m_gc, m_format.Encode(colour));
+    // X coordinates are 16-bit; a far-flown point is clamped rather than wrapped.
+    const auto c = [](int32_t v) { return std::clamp(v, -32768, 32767); };
+    XDrawLine(m_display, m_pixmap, m_gc, c(x1), c(y1), c(x2), c(y2));
+    XDrawLine(m_display, m_window, m_gc, c(x1), c(y1), c(x2), c(y2));
+}
+
+void HackCanvas::Show(int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0) return;
+    XCopyArea(m_display, m_pixmap, m_window, m_gc, x, y, unsigned(width), unsigned(height), x, y);
+}

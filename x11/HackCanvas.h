@@ -1,0 +1,60 @@
+#pragma once
+// Everything the hack draws goes into a pixmap the size of the window and from there to
+// the window: exposures are redrawn from it, and captures read the picture back from it,
+// the remains of earlier fires included. Fire buffers travel as XImages, through shared
+// memory when the server offers it.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+
+#include <cstdint>
+#include <memory>
+
+#include "HackWindow.h"
+#include "XConnection.h"
+#include "PixelFormat.h"
+
+class HackCanvas {
+public:
+    HackCanvas(XConnection& connection, const HackWindow& window, const PixelFormat& format, bool allowShm);
+    ~HackCanvas();
+    HackCanvas(const HackCanvas&) = delete;
+    HackCanvas& operator=(const HackCanvas&) = delete;
+
+    Pixmap Picture() const { return m_pixmap; }
+    WindowSize Size() const { return m_size; }
+    bool UsesShm() const { return m_shm; }
+
+    // The colours of the fire buffers' indices.
+    void SetColours(const Rgb256& colours);
+    // Copies the region of the root window under the window into the picture.
+    bool CopyFromRoot();
+    void FillBlack();
+    // An 8-bit buffer, bottom row first, into the picture and the window at (x, y).
+    void Present(const uint8_t* bits, int32_t stride, int32_t width, int32_t height, int32_t x, int32_t y);
+    // A block of the picture as colour indices, bottom row first; outside the picture is black.
+    void Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride);
+    void BeginLines(int32_t width);
+    void Line(Rgb colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    // Shows the picture in the window, all of it or one exposed rectangle.
+    void Show(int x, int y, int width, int height);
+    void ShowAll() { Show(0, 0, m_size.width, m_size.height); }
+
+private:
+    struct Image;
+    Image* ImageFor(int32_t width, int32_t height);
+
+    XConnection& m_connection;
+    Display* m_display;
+    Window m_window;
+    WindowSize m_size;
+    int m_depth;
+    Visual* m_visual;
+    PixelFormat m_format;
+    bool m_shm;
+    Pixmap m_pixmap = 0;
+    GC m_gc = nullptr;
+    Pixel256 m_pixels{};
+    std::unique_ptr<NearestColour> m_nearest;
+    std::unique_ptr<Image> m_image;
+};
