@@ -1,0 +1,151 @@
+// A small Xlib helper for the hack's end-to-end tests:
+//   x11_probe host WIDTH HEIGHT [DEPTH]   opens a window with a teal background (of the given
+//       depth's TrueColor visual, default the screen's), prints its id in hex, then reads
+//       commands from standard input: "destroy" destroys the window; end of input exits.
+//       Plays the settings program's preview area.
+//   x11_probe stats WINDOW|root           counts what the drawable shows, in one line:
+//       pixels, wood (red flame: red >= 64, green and blue under half of it), kryptonite
+//       (green likewise), gas (blue likewise), hot (all three >= 200), black (0,0,0),
+//       teal (the host's background), desktop (the tests' desktop picture: magenta or grey
+//       between 60 and 200), and wood_box etc.: the bounds of those pixels, -1 when none.
+//   x11_probe geometry WINDOW              prints WIDTHxHEIGHT.
+//   x11_probe close WINDOW                 asks the window to close, as a window manager's
+//       close button does (WM_DELETE_WINDOW).
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "PixelFormat.h"
+
+namespace {
+constexpr Rgb kTeal{0, 128, 128};
+
+struct Box {
+    int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
+    void Add(int x, int y) {
+        if (x0 < 0 || x < x0) x0 = x;
+        if (y0 < 0 || y < y0) y0 = y;
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
+    }
+};
+
+bool Dominant(int main, int a, int b) { return main >= 64 && 2 * a < main && 2 * b < main; }
+
+int Host(Display* d, int width, int height, int depth) {
+    const int screen = DefaultScreen(d);
+    XVisualInfo info{};
+    if (depth == 0) depth = DefaultDepth(d, screen);
+    if (!XMatchVisualInfo(d, screen, depth, TrueColor, &info)) {
+        std::fprintf(stderr, "x11_probe: no TrueColor visual of depth %d\n", depth);
+        return 2;
+    }
+    const auto format = PixelFormat::FromMasks(uint32_t(info.red_mask), uint32_t(info.green_mask),
+                                               uint32_t(info.blue_mask), depth);
+    XSetWindowAttributes a{};
+    a.colormap = XCreateColormap(d, RootWindow(d, screen), info.visual, AllocNone);
+    a.background_pixel = format->Encode(kTeal);
+    a.border_pixel = 0;
+    const Window w = XCreateWindow(d, RootWindow(d, screen), 0, 0, unsigned(width), unsigned(height), 0, depth,
+                                   InputOutput, info.visual, CWColormap | CWBackPixel | CWBorderPixel, &a);
+    XStoreName(d, w, "Preview host");
+    XMapRaised(d, w);
+    XSync(d, False);
+    std::printf("0x%lx\n", w);
+    std::fflush(stdout);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (line == "destroy") {
+            XDestroyWindow(d, w);
+            XSync(d, False);
+            std::printf("destroyed\n");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
+int Stats(Display* d, Window w) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(d, w, &attributes)) return 2;
+    XImage* image = XGetImage(d, w, 0, 0, unsigned(attributes.width), unsigned(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return 2;
+    const Visual* v = attributes.visual;
+    const auto format = PixelFormat::FromMasks(uint32_t(v->red_mask), uint32_t(v->green_mask), uint32_t(v->blue_mask),
+                                               attributes.depth);
+    long wood = 0, kryptonite = 0, gas = 0, hot = 0, black = 0, teal = 0, desktop = 0;
+    Box woodBox, kryptoniteBox, gasBox;
+    for (int y = 0; y < attributes.height; ++y)
+        for (int x = 0; x < attributes.width; ++x) {
+            const Rgb c = format->Decode(uint32_t(XGetPixel(image, x, y)));
+            const int r = c.red, g = c.green, b = c.blue;
+            if (Dominant(r, g, b)) ++wood, woodBox.Add(x, y);
+            else if (Dominant(g, r, b)) ++kryptonite, kryptoniteBox.Add(x, y);
+            else if (Dominant(b, r, g)) ++gas, gasBox.Add(x, y);
+            if (r >= 200 && g >= 200 && b >= 200) ++hot;
+            if (r == 0 && g == 0 && b == 0) ++black;
+            if (r == kTeal.red && g == kTeal.green && b == kTeal.blue) ++teal;
+            const bool magenta = r >= 128 && b >= 128 && g < 64 && std::abs(r - b) < 40;
+            const bool grey = r == g && g == b && r >= 60 && r <= 200;
+            if (magenta || grey) ++desktop;
+        }
+    XDestroyImage(image);
+    const auto show = [](const char* name, const Box& b) { std::printf(" %s_box=%d,%d,%d,%d", name, b.x0, b.y0, b.x1, b.y1); };
+    std::printf("pixels=%ld wood=%ld kryptonite=%ld gas=%ld hot=%ld black=%ld teal=%ld desktop=%ld",
+                long(attributes.width) * attributes.height, wood, kryptonite, gas, hot, black, teal, desktop);
+    show("wood", woodBox);
+    show("kryptonite", kryptoniteBox);
+    show("gas", gasBox);
+    std::printf("\n");
+    return 0;
+}
+
+Window ParseWindow(Display* d, const char* text) {
+    if (std::strcmp(text, "root") == 0) return DefaultRootWindow(d);
+    return Window(std::strtoul(text, nullptr, 0));
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: x11_probe host W H [DEPTH] | stats WINDOW|root | geometry WINDOW | close WINDOW\n");
+        return 2;
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fprintf(stderr, "x11_probe: cannot open display\n");
+        return 2;
+    }
+    const std::string mode = argv[1];
+    int status = 2;
+    if (mode == "host" && argc >= 4) {
+        status = Host(d, std::atoi(argv[2]), std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 0);
+    } else if (mode == "stats") {
+        status = Stats(d, ParseWindow(d, argv[2]));
+    } else if (mode == "close") {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = ParseWindow(d, argv[2]);
+        e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+        XSync(d, False);
+        status = 0;
+    } else if (mode == "geometry") {
+        XWindowAttributes a{};
+        if (XGetWindowAttributes(d, ParseWindow(d, argv[2]), &a)) {
+            std::printf("%dx%d\n", a.width, a.height);
+            status = 0;
+        }
+    }
+    XCloseDisplay(d);
+    return status;
+}

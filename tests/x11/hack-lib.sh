@@ -1,0 +1,84 @@
+# Shell helpers for the hack's end-to-end tests; source it.
+
+passed=0
+failed=0
+# check STATUS WHAT...: records and prints one result.
+check() {
+  local ok=$1
+  shift
+  if [ "$ok" -eq 0 ]; then
+    echo "PASS: $*"
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $*"
+    failed=$((failed + 1))
+  fi
+}
+
+# finish NAME: the summary line and the exit status.
+finish() {
+  echo "$1: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
+
+# wait_for SECONDS COMMAND...: polls COMMAND until it succeeds or SECONDS pass.
+wait_for() {
+  local timeout=$1
+  shift
+  local deadline=$((SECONDS + timeout))
+  until "$@"; do
+    [ "$SECONDS" -ge "$deadline" ] && return 1
+    sleep 0.2
+  done
+}
+
+# stat_of NAME LINE: one value from a line of `x11_probe stats`.
+stat_of() {
+  local pair
+  for pair in $2; do
+    [ "${pair%%=*}" = "$1" ] && { echo "${pair#*=}"; return 0; }
+  done
+  echo 0
+}
+
+# need TOOL...: exits with status 2 (a broken setup, not a failure) when a tool is missing.
+need() {
+  local tool missing=""
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null 2>&1 || missing="$missing $tool"
+  done
+  if [ -n "$missing" ]; then
+    echo "missing tools:$missing (scripts/install-deps.sh installs them)" >&2
+    exit 2
+  fi
+}
+
+# A desktop picture the fires cannot be mistaken for: grey with magenta squares.
+show_desktop() {
+  local w=$1 h=$2 file=$3
+  convert -size "${w}x${h}" xc:gray50 -fill magenta \
+    -draw "rectangle 0,0 $((w / 3)),$((h / 3))" -draw "rectangle $((w / 2)),$((h / 2)) $((w - 1)),$((h - 1))" "$file"
+  display -window root "$file"
+}
+
+# as_user COMMAND...: runs a command as XScreenSaver wants to be run, not as root: as nobody
+# when we are root, with a clean environment and the given HOME.
+as_user() {
+  local home=$1
+  shift
+  local path=/usr/libexec/xscreensaver:/usr/local/bin:/usr/bin:/bin
+  if [ "$(id -u)" -eq 0 ]; then
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$home" DISPLAY="$DISPLAY" PATH="$path" "$@"
+  else
+    env -i HOME="$home" DISPLAY="$DISPLAY" PATH="$path" "$@"
+  fi
+}
+
+# A folder that the unprivileged user can read, with a copy of the hack in it when given.
+private_dir() {
+  local dir
+  dir=$(mktemp -d "${TMPDIR:-/tmp}/kindlewick-x11.XXXXXX")
+  chmod 755 "$dir"
+  [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$dir"
+  echo "$dir"
+}
