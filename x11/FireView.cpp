@@ -136,6 +136,6 @@ void FireView::Tick() {
     if (m_platform) m_platform->Tick();
 }
 
-void FireView::Expose(int x, int y, int width, int height) {
+void FireView::Redraw(int x, int y, int width, int height) {
     if (m_canvas) m_canvas->Show(x, y, width, height);
 }

@@ -22,7 +22,7 @@ public:
     // A new picture and a new fire for the window's current size, as a new preview starts.
     GrabOutcome Restart();
     void Tick();
-    void Expose(int x, int y, int width, int height);
+    void Redraw(int x, int y, int width, int height);
 
 private:
     class Platform;

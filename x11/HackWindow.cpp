@@ -41,13 +41,16 @@ Window VirtualRoot(Display* display, Window root) {
 }
 }  // namespace
 
-HackWindow::HackWindow(Display* display, const HackOptions& options, std::string& error) : m_display(display) {
+HackWindow::HackWindow(XConnection& connection, const HackOptions& options, std::string& error)
+    : m_display(connection.Get()) {
+    Display* display = m_display;
     m_window = FindTarget(options, error);
     if (!error.empty()) return;
     if (!m_window) {
         m_window = CreateOwn();
         m_owned = true;
     }
+    connection.WatchWindow(m_window);
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(display, m_window, &attributes)) {
         error = "no window " + Hex(m_window);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "HackOptions.h"
+#include "XConnection.h"
 
 struct WindowSize {
     int width;
@@ -14,8 +15,9 @@ struct WindowSize {
 
 class HackWindow {
 public:
-    // On failure `error` says why in one line and the window is not usable.
-    HackWindow(Display* display, const HackOptions& options, std::string& error);
+    // On failure `error` says why in one line and the window is not usable. The connection
+    // watches the window from here on: an error about it means it has gone.
+    HackWindow(XConnection& connection, const HackOptions& options, std::string& error);
     ~HackWindow();
     HackWindow(const HackWindow&) = delete;
     HackWindow& operator=(const HackWindow&) = delete;

@@ -52,9 +52,8 @@ int Run(const HackOptions& options) {
     }
     Display* display = connection->Get();
     std::string error;
-    HackWindow window(display, options, error);
+    HackWindow window(*connection, options, error);
     if (!error.empty()) return Fail(error);
-    connection->WatchWindow(window.Id());
     const Visual* visual = window.GetVisual();
     const auto format = PixelFormat::FromMasks(uint32_t(visual->red_mask), uint32_t(visual->green_mask),
                                                uint32_t(visual->blue_mask), window.Depth());
@@ -75,7 +74,7 @@ int Run(const HackOptions& options) {
             XNextEvent(display, &event);
             switch (event.type) {
             case Expose:
-                view.Expose(event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height);
+                view.Redraw(event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height);
                 break;
             case ConfigureNotify:
                 if (event.xconfigure.window == window.Id()) {

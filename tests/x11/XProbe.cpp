@@ -7,7 +7,8 @@
 //       pixels, wood (red flame: red >= 64, green and blue under half of it), kryptonite
 //       (green likewise), gas (blue likewise), hot (all three >= 200), black (0,0,0),
 //       teal (the host's background), desktop (the tests' desktop picture: magenta or grey
-//       between 60 and 200), and wood_box etc.: the bounds of those pixels, -1 when none.
+//       between 60 and 200), lit (neither black nor teal), and wood_box etc.: the bounds of
+//       those pixels, -1 when none.
 //   x11_probe geometry WINDOW              prints WIDTHxHEIGHT.
 //   x11_probe close WINDOW                 asks the window to close, as a window manager's
 //       close button does (WM_DELETE_WINDOW).
@@ -79,8 +80,8 @@ int Stats(Display* d, Window w) {
     const Visual* v = attributes.visual;
     const auto format = PixelFormat::FromMasks(uint32_t(v->red_mask), uint32_t(v->green_mask), uint32_t(v->blue_mask),
                                                attributes.depth);
-    long wood = 0, kryptonite = 0, gas = 0, hot = 0, black = 0, teal = 0, desktop = 0;
-    Box woodBox, kryptoniteBox, gasBox;
+    long wood = 0, kryptonite = 0, gas = 0, hot = 0, black = 0, teal = 0, desktop = 0, lit = 0;
+    Box woodBox, kryptoniteBox, gasBox, litBox;
     for (int y = 0; y < attributes.height; ++y)
         for (int x = 0; x < attributes.width; ++x) {
             const Rgb c = format->Decode(uint32_t(XGetPixel(image, x, y)));
@@ -90,18 +91,21 @@ int Stats(Display* d, Window w) {
             else if (Dominant(b, r, g)) ++gas, gasBox.Add(x, y);
             if (r >= 200 && g >= 200 && b >= 200) ++hot;
             if (r == 0 && g == 0 && b == 0) ++black;
-            if (r == kTeal.red && g == kTeal.green && b == kTeal.blue) ++teal;
+            const bool isTeal = r == kTeal.red && g == kTeal.green && b == kTeal.blue;
+            if (isTeal) ++teal;
+            if (!isTeal && (r || g || b)) ++lit, litBox.Add(x, y);
             const bool magenta = r >= 128 && b >= 128 && g < 64 && std::abs(r - b) < 40;
             const bool grey = r == g && g == b && r >= 60 && r <= 200;
             if (magenta || grey) ++desktop;
         }
     XDestroyImage(image);
     const auto show = [](const char* name, const Box& b) { std::printf(" %s_box=%d,%d,%d,%d", name, b.x0, b.y0, b.x1, b.y1); };
-    std::printf("pixels=%ld wood=%ld kryptonite=%ld gas=%ld hot=%ld black=%ld teal=%ld desktop=%ld",
-                long(attributes.width) * attributes.height, wood, kryptonite, gas, hot, black, teal, desktop);
+    std::printf("pixels=%ld wood=%ld kryptonite=%ld gas=%ld hot=%ld black=%ld teal=%ld desktop=%ld lit=%ld",
+                long(attributes.width) * attributes.height, wood, kryptonite, gas, hot, black, teal, desktop, lit);
     show("wood", woodBox);
     show("kryptonite", kryptoniteBox);
     show("gas", gasBox);
+    show("lit", litBox);
     std::printf("\n");
     return 0;
 }

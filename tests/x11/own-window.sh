@@ -24,14 +24,15 @@ hack=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/kindlewick-own.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 show_desktop 1600 1000 "$work/desktop.png"
-# No helper and no daemon here: the hack copies the screen under its window.
+# No daemon here: xscreensaver-getimage grabs the screen itself, as the user's settings allow.
 export HOME=$work
+printf 'grabDesktopImages: True\nchooseRandomImages: False\ngrabVideoFrames: False\n' >"$work/.xscreensaver"
 
 for closer in q Escape close; do
   "$hack" --fire-type gas 2>"$work/stderr" &
   pid=$!
   window=""
-  found() { window=$(xdotool search --classname '^kindlewick$' 2>/dev/null | head -1); [ -n "$window" ]; }
+  found() { window=$(xdotool search --onlyvisible --classname '^kindlewick$' 2>/dev/null | head -1); [ -n "$window" ]; }
   wait_for 30 found
   check $? "($closer) the window appears ($window)"
   size=$("$probe" geometry "$window")
@@ -58,7 +59,7 @@ for closer in q Escape close; do
 
   case $closer in
     close) "$probe" close "$window" ;;
-    *) xdotool windowfocus --sync "$window" 2>/dev/null; xdotool key --window "$window" "$closer" ;;
+    *) xdotool windowfocus "$window"; sleep 0.5; xdotool key "$closer" ;;
   esac
   exited() { ! kill -0 "$pid" 2>/dev/null; }
   wait_for 30 exited

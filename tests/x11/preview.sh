@@ -47,10 +47,19 @@ for depth in "$@"; do
   }
   wait_for 30 covered
   check $? "depth $depth: a kryptonite fire fills the window: $shot"
-  box=$(stat_of kryptonite_box "$shot")
+  box=$(stat_of lit_box "$shot")
   IFS=, read -r x0 y0 x1 y1 <<<"$box"
-  # The fire's base is the bottom row of the window.
-  check "$([ "${y1:--1}" -ge 230 ]; echo $?)" "depth $depth: the fire stands on the window's bottom edge (box $box)"
+  # Rows are flipped the right way: the fire stands on the window's bottom edge.
+  check "$([ "${y1:--1}" -ge 220 ]; echo $?)" "depth $depth: the fire stands on the bottom edge (lit box $box)"
+
+  # Stopped and continued, as a shell's job control or a debugger does: it carries on.
+  kill -STOP "$pid"
+  sleep 2
+  before=$("$probe" stats "$window")
+  kill -CONT "$pid"
+  moving() { [ "$("$probe" stats "$window")" != "$before" ]; }
+  wait_for 30 moving
+  check $? "depth $depth: after SIGSTOP and SIGCONT the fire burns on"
 
   echo destroy >&7
   read -r -t 30 answer <&8
