@@ -38,7 +38,7 @@ std::unique_ptr<XConnection> XConnection::Open() {
     if (!display) return nullptr;
     XSetErrorHandler(OnXError);
     XSetIOErrorHandler(OnXIOError);
-    return std::unique_ptr<XConnection>(new XConnection(display));
+    return std::make_unique<XConnection>(display);
 }
 
 XConnection::~XConnection() { XCloseDisplay(m_display); }

@@ -9,6 +9,7 @@ class XConnection {
 public:
     // Null when the display cannot be opened.
     static std::unique_ptr<XConnection> Open();
+    explicit XConnection(Display* display) : m_display(display) {}
     ~XConnection();
     XConnection(const XConnection&) = delete;
     XConnection& operator=(const XConnection&) = delete;
@@ -26,6 +27,5 @@ public:
     bool EndTrap();
 
 private:
-    explicit XConnection(Display* display) : m_display(display) {}
     Display* m_display;
 };
