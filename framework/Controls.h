@@ -1,6 +1,6 @@
 #pragma once
 // Thin wrappers of the standard controls a dialog binds to its members (DDX_Control).
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 class CEdit : public CWnd {};
 

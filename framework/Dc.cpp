@@ -1,4 +1,4 @@
-#include "framework/Dc.h"
+#include "Dc.h"
 
 CDC& CDC::operator=(CDC&& other) noexcept {
     if (this != &other) Attach(other.Detach());

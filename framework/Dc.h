@@ -1,8 +1,8 @@
 #pragma once
 // A device context this object owns: a memory DC here, one borrowed from a window in the
 // derived classes. Selections hand back the previous object's handle, never a wrapper.
-#include "framework/Afx.h"
-#include "framework/GdiObject.h"
+#include "Afx.h"
+#include "GdiObject.h"
 
 class CDC {
 public:

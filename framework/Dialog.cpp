@@ -1,7 +1,7 @@
-#include "framework/Dialog.h"
+#include "Dialog.h"
 
-#include "framework/DlgInit.h"
-#include "framework/WinApp.h"
+#include "DlgInit.h"
+#include "WinApp.h"
 
 namespace {
 // The dialog DoModal is making, until the first message of its window links it. Kept apart

@@ -2,8 +2,8 @@
 // A modal dialog from a template in the resources. The object takes over the dialog's
 // window on its first message, so every message, commands included, passes the class's
 // message map before the system's dialog procedure.
-#include "framework/DataExchange.h"
-#include "framework/Wnd.h"
+#include "DataExchange.h"
+#include "Wnd.h"
 
 class CDialog : public CWnd {
 public:

@@ -1,4 +1,4 @@
-#include "framework/GdiObject.h"
+#include "GdiObject.h"
 
 CGdiObject& CGdiObject::operator=(CGdiObject&& other) noexcept {
     if (this != &other) Attach(other.Detach());

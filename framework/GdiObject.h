@@ -1,7 +1,7 @@
 #pragma once
 // Owning wrappers of GDI objects: exactly one owner per handle, moved but never copied,
 // deleted by the destructor.
-#include "framework/Afx.h"
+#include "Afx.h"
 
 class CGdiObject {
 public:

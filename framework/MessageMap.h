@@ -2,8 +2,8 @@
 // Message maps: one table per class, chained to the base class's table. An entry pairs a
 // message number with a small function that unpacks WPARAM/LPARAM and calls the typed
 // handler, so handlers never see the raw parameters.
-#include "framework/Afx.h"
-#include "framework/Dc.h"
+#include "Afx.h"
+#include "Dc.h"
 
 class CWnd;
 

@@ -1,6 +1,6 @@
-#include "framework/WinApp.h"
+#include "WinApp.h"
 
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 namespace {
 CWinApp*& CurrentApp() {

@@ -3,7 +3,7 @@
 // per-user profile in the registry.
 #include <string>
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 class CWnd;
 

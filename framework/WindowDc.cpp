@@ -1,8 +1,8 @@
-#include "framework/WindowDc.h"
+#include "WindowDc.h"
 
 #include <utility>
 
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->GetSafeHwnd() : nullptr) {
     // A dead window must not turn into the whole screen.

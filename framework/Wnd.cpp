@@ -1,7 +1,7 @@
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
-#include "framework/WinApp.h"
-#include "framework/WndMap.h"
+#include "WinApp.h"
+#include "WndMap.h"
 
 CWnd::~CWnd() {
     if (!m_hWnd) return;

@@ -2,8 +2,8 @@
 // A window object: owns the link between one HWND and this object, routes the window's
 // messages through the class's message map, and gives everything else to the previous
 // window procedure (DefWindowProcA for the windows it creates itself).
-#include "framework/Afx.h"
-#include "framework/MessageMap.h"
+#include "Afx.h"
+#include "MessageMap.h"
 
 class CWnd {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 // The framework's bookkeeping between handles and window objects. Internal to framework/.
-#include "framework/Afx.h"
+#include "Afx.h"
 
 class CWnd;
 

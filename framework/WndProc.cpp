@@ -2,8 +2,8 @@
 #include <map>
 #include <memory>
 
-#include "framework/Wnd.h"
-#include "framework/WndMap.h"
+#include "Wnd.h"
+#include "WndMap.h"
 
 namespace {
 // The object pointer lives in a window property, so a subclassed control keeps its own

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tests/core/FireTestSupport.h"
+#include "FireTestSupport.h"
 
 namespace {
 

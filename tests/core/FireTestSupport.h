@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/memory/MemoryPlatform.h"
+#include "MemoryPlatform.h"
 
 // Plays back a script of rand() values, then a fallback, and counts every draw.
 // The fallback 4 is neutral for Burn: even (rows run left to right), no multiple of 15

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "tests/core/FireTestSupport.h"
+#include "FireTestSupport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "tests/core/FireTestSupport.h"
+#include "FireTestSupport.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/Checks.h"
+#include "Checks.h"
 
 namespace {
 

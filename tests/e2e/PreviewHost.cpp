@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/Checks.h"
+#include "Checks.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ProfileSettingsStore.h"
-#include "app/SaverApp.h"
+#include "ProfileSettingsStore.h"
+#include "SaverApp.h"
 #include "res/resource.h"
-#include "tests/win/ModalScript.h"
-#include "tests/win/WinTestSupport.h"
-#include "ui/ConfigDialog.h"
+#include "ModalScript.h"
+#include "WinTestSupport.h"
+#include "ConfigDialog.h"
 
 namespace {
 

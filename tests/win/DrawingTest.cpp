@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "framework/Dc.h"
-#include "framework/GdiObject.h"
-#include "framework/Selection.h"
-#include "framework/WindowDc.h"
+#include "Dc.h"
+#include "GdiObject.h"
+#include "Selection.h"
+#include "WindowDc.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <set>
 
-#include "fire/FireWnd.h"
-#include "framework/WinApp.h"
+#include "FireWnd.h"
+#include "WinApp.h"
 #include "res/resource.h"
-#include "tests/win/WinTestSupport.h"
+#include "WinTestSupport.h"
 
 namespace {
 

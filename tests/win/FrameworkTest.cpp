@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "framework/RegisterClass.h"
-#include "framework/WinApp.h"
-#include "framework/Wnd.h"
-#include "tests/win/WinTestSupport.h"
+#include "RegisterClass.h"
+#include "WinApp.h"
+#include "Wnd.h"
+#include "WinTestSupport.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/SaverApp.h"
-#include "fire/FireWnd.h"
-#include "tests/core/CommandLineCases.h"
-#include "tests/win/WinTestSupport.h"
+#include "CommandLine.h"
+#include "SaverApp.h"
+#include "FireWnd.h"
+#include "../core/CommandLineCases.h"
+#include "WinTestSupport.h"
 
 namespace {
 

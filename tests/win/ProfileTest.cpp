@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/ProfileSettingsStore.h"
-#include "app/Settings.h"
-#include "fire/FireWnd.h"
-#include "framework/WinApp.h"
-#include "tests/win/WinTestSupport.h"
+#include "ProfileSettingsStore.h"
+#include "Settings.h"
+#include "FireWnd.h"
+#include "WinApp.h"
+#include "WinTestSupport.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/SaverApp.h"
-#include "saver/SaverWnd.h"
-#include "tests/win/WinTestSupport.h"
+#include "SaverApp.h"
+#include "SaverWnd.h"
+#include "WinTestSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/win/WinTestSupport.h"
+#include "WinTestSupport.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 // Dispatches messages until `done` holds or `timeoutMs` passes; returns done().
 // A WM_QUIT taken from the queue is counted in *quits when given.

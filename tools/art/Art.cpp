@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fire/ColourTable.h"
-#include "tools/memory/MemoryPlatform.h"
+#include "ColourTable.h"
+#include "MemoryPlatform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "tools/memory/MemoryPlatform.h"
+#include "MemoryPlatform.h"
 
 namespace {
 constexpr uint32_t kSeed = 1;

@@ -1,4 +1,4 @@
-#include "tools/memory/MemoryPlatform.h"
+#include "MemoryPlatform.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tools/sim/Dump.h"
+#include "Dump.h"
 
 #include <filesystem>
 #include <fstream>

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "fire/ColourTable.h"
-#include "tools/sim/Canvas.h"
+#include "ColourTable.h"
+#include "Canvas.h"
 
 struct GifFileType;
 

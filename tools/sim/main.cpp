@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "tools/memory/MemoryPlatform.h"
-#include "tools/sim/Canvas.h"
-#include "tools/sim/Dump.h"
-#include "tools/sim/Encoders.h"
-#include "tools/sim/Options.h"
+#include "MemoryPlatform.h"
+#include "Canvas.h"
+#include "Dump.h"
+#include "Encoders.h"
+#include "Options.h"
 
 namespace {
 constexpr const char* kProgram = "kindlewick-sim";
