@@ -77,7 +77,7 @@ void FireEngine::Burn() {
 
     // 2. Cold margins and everything outside the segment; row 0 is the base line.
     for (int32_t j = 0; j < cx; ++j) {
-        if (j < i + m_nSpread || j >= e - m_nSpread) base[j] = kCold;
+        if (j < i + m_params.m_nSpread || j >= e - m_params.m_nSpread) base[j] = kCold;
         m_pHeatBits[j] = base[j];
     }
 
@@ -85,7 +85,7 @@ void FireEngine::Burn() {
     //    Rows that do not exist in a short window are skipped.
     const int32_t top = std::min(m_nFireHeight, m_cyFire - 1);
     RowPass pass{m_pHeatBits, m_pBackBits, m_pOutBits, nullptr, 0, stride * m_cyFire,
-                 uint32_t(m_nSpread) + 1, 0, uint32_t(m_nDecay) + 1, m_nFuel == 0,
+                 uint32_t(m_params.m_nSpread) + 1, 0, uint32_t(m_nDecay) + 1, m_nFuel == 0,
                  false};
     if ((pass.driftMod & (pass.driftMod - 1)) == 0) pass.driftMask = pass.driftMod - 1;
     uint32_t rng = g_dwFireRand;
@@ -115,7 +115,7 @@ void FireEngine::Burn() {
 
     // 5. Flare: five white-hot cells inside the segment, placed with the grown width.
     const int32_t ceiling = m_nFuel + kCold;
-    if (m_random.Rand() % (400 - m_nFlareLevel) == 0) {
+    if (m_random.Rand() % (400 - m_params.m_nFlareLevel) == 0) {
         const int32_t r = m_random.Rand();
         const int32_t flareWidth = std::min(m_nBaseWidth, cx - 1);
         if (flareWidth > 5) std::fill_n(base + i + r % (flareWidth - 5), 5, kFlare);
@@ -127,7 +127,7 @@ void FireEngine::Burn() {
             base[j] = uint8_t(ceiling);
             continue;
         }
-        const int32_t t = base[j] + m_nHeatGain + m_random.Rand() % m_nHeatRange + 1 - m_nHeatRange / 2;
+        const int32_t t = base[j] + m_params.m_nHeatGain + m_random.Rand() % m_params.m_nHeatRange + 1 - m_params.m_nHeatRange / 2;
         base[j] = uint8_t(t > ceiling ? ceiling : t < kCold ? kCold : t);
     }
 

@@ -1,26 +1,18 @@
 #include "ConfigRules.h"
 
+namespace {
+constexpr SettingFields<DialogValues> kDialogFields = {
+    &DialogValues::blankScreen, &DialogValues::smoothFire, &DialogValues::fireType,
+    &DialogValues::drawFly,     &DialogValues::flyWidth,   &DialogValues::flySpeed};
+}  // namespace
+
 DialogValues DialogValuesFrom(const SettingValues& stored) {
     DialogValues v;
-    v.blankScreen = stored[SettingId::BlankScreen];
-    v.smoothFire = stored[SettingId::SmoothFire];
-    v.drawFly = stored[SettingId::DrawFly];
-    v.fireType = stored[SettingId::FireType];
-    v.flyWidth = stored[SettingId::FlyWidth];
-    v.flySpeed = stored[SettingId::FlySpeed];
+    SetSettings(v, kDialogFields, stored);
     return v;
 }
 
-SettingValues SettingsToWrite(const DialogValues& v) {
-    SettingValues s;
-    s[SettingId::BlankScreen] = v.blankScreen;
-    s[SettingId::SmoothFire] = v.smoothFire;
-    s[SettingId::DrawFly] = v.drawFly;
-    s[SettingId::FireType] = v.fireType;
-    s[SettingId::FlyWidth] = v.flyWidth;
-    s[SettingId::FlySpeed] = v.flySpeed;
-    return s;
-}
+SettingValues SettingsToWrite(const DialogValues& v) { return SettingsOf(v, kDialogFields); }
 
 ControlEffect OnControlChanged(DialogValues& values, ConfigControl control, int32_t check, int32_t selection) {
     ControlEffect effect;

@@ -4,6 +4,12 @@
 
 #include "Placement.h"
 
+namespace {
+constexpr SettingFields<FireState> kSettingFields = {
+    &FireState::m_bBlankScreen, &FireState::m_nSmooth,   &FireState::m_nFireType,
+    &FireState::m_bDrawFly,     &FireState::m_nFlyWidth, &FireState::m_nFlySpeed};
+}  // namespace
+
 FireEngine::FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings,
                        FireSize screen)
     : m_platform(platform), m_random(random) {
@@ -15,24 +21,25 @@ FireEngine::FireEngine(FirePlatform& platform, CRandom& random, const SettingVal
     m_flyStart = m_flyTail = FlyPoint{float(x), float(y)};
 }
 
-SettingValues FireEngine::Settings() const {
-    SettingValues v;
-    v[SettingId::BlankScreen] = m_bBlankScreen;
-    v[SettingId::SmoothFire] = m_nSmooth;
-    v[SettingId::FireType] = m_nFireType;
-    v[SettingId::DrawFly] = m_bDrawFly;
-    v[SettingId::FlyWidth] = m_nFlyWidth;
-    v[SettingId::FlySpeed] = m_nFlySpeed;
-    return v;
+SettingValues FireEngine::Settings() const { return SettingsOf<FireState>(*this, kSettingFields); }
+
+void FireEngine::ApplySettings(const SettingValues& v) { SetSettings<FireState>(*this, kSettingFields, v); }
+
+void FireEngine::SetSetting(SettingId id, int32_t value) {
+    static_cast<FireState&>(*this).*kSettingFields[static_cast<std::size_t>(id)] = value;
 }
 
-void FireEngine::ApplySettings(const SettingValues& v) {
-    m_bBlankScreen = v[SettingId::BlankScreen];
-    m_nSmooth = v[SettingId::SmoothFire];
-    m_nFireType = v[SettingId::FireType];
-    m_bDrawFly = v[SettingId::DrawFly];
-    m_nFlyWidth = v[SettingId::FlyWidth];
-    m_nFlySpeed = v[SettingId::FlySpeed];
+void FireEngine::ReadSettings(const SettingsReader& reader, SettingsStore& store) {
+    SettingValues values = Settings();
+    ::ReadSettings(reader, store, values);
+    ApplySettings(values);
+}
+
+void FireEngine::Restart(int32_t nFireType, FireRestartHost& host) {
+    m_bBlanked = 0;
+    host.BuildPalette(nFireType);
+    host.CreateSurfaces();
+    Ignite();
 }
 
 void FireEngine::BuildColourTable(int32_t nFireType) { m_rgbPalette = ::BuildColourTable(nFireType); }

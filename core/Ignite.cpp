@@ -36,7 +36,6 @@ void FireEngine::Ignite() {
     m_nDyingFrames = 0;
     m_nDecay = 5;
     m_bFinished = 0;
-    m_nFlareLevel = 385;
     m_nFuel = 200;
 }
 

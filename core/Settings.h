@@ -55,5 +55,22 @@ public:
 // Values are taken as stored: nothing is clamped.
 void ReadSettings(const SettingsReader& reader, SettingsStore& store, SettingValues& values);
 
+// A record that holds the six settings as named members, listed in SettingId order; the
+// copies between such a record and SettingValues are written once, here.
+template <class Record>
+using SettingFields = std::array<int32_t Record::*, kSettingCount>;
+
+template <class Record>
+SettingValues SettingsOf(const Record& record, const SettingFields<Record>& fields) {
+    SettingValues v;
+    for (std::size_t n = 0; n < kSettingCount; ++n) v.value[n] = record.*fields[n];
+    return v;
+}
+
+template <class Record>
+void SetSettings(Record& record, const SettingFields<Record>& fields, const SettingValues& v) {
+    for (std::size_t n = 0; n < kSettingCount; ++n) record.*fields[n] = v.value[n];
+}
+
 // Writes all six in the dialog's order.
 void WriteSettings(SettingsStore& store, const SettingValues& values);

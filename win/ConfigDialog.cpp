@@ -21,26 +21,6 @@ ConfigDialog::ConfigDialog(CWnd* pParent)
       m_preview(FALSE),
       m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_KINDLEWICK))) {}
 
-DialogValues ConfigDialog::Values() const {
-    DialogValues v;
-    v.fireType = m_nFireType;
-    v.drawFly = m_bDrawFly;
-    v.blankScreen = m_bBlankScreen;
-    v.smoothFire = m_bSmoothFire;
-    v.flyWidth = m_nFlyWidth;
-    v.flySpeed = m_nFlySpeed;
-    return v;
-}
-
-void ConfigDialog::SetValues(const DialogValues& v) {
-    m_nFireType = v.fireType;
-    m_bDrawFly = v.drawFly;
-    m_bBlankScreen = v.blankScreen;
-    m_bSmoothFire = v.smoothFire;
-    m_nFlyWidth = v.flyWidth;
-    m_nFlySpeed = v.flySpeed;
-}
-
 void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FLYSPEED, m_editSpeed);
@@ -50,25 +30,26 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_BLANKSCREEN, m_btnBlank);
     DDX_Control(pDX, IDC_FIRETYPE, m_comboType);
     DDX_Control(pDX, IDC_PREVIEW, m_preview);
-    DDX_CBIndex(pDX, IDC_FIRETYPE, m_nFireType);
-    DDX_Check(pDX, IDC_DRAWFLY, m_bDrawFly);
-    DDX_Check(pDX, IDC_BLANKSCREEN, m_bBlankScreen);
-    DDX_Check(pDX, IDC_SMOOTHFIRE, m_bSmoothFire);
-    DDX_Text(pDX, IDC_FLYWIDTH, m_nFlyWidth);
-    DDV_MinMaxInt(pDX, m_nFlyWidth, kFlyWidthRange.low, kFlyWidthRange.high);
-    DDX_Text(pDX, IDC_FLYSPEED, m_nFlySpeed);
-    DDV_MinMaxInt(pDX, m_nFlySpeed, kFlySpeedRange.low, kFlySpeedRange.high);
+    DialogValues& v = m_values;
+    DDX_CBIndex(pDX, IDC_FIRETYPE, v.fireType);
+    DDX_Check(pDX, IDC_DRAWFLY, v.drawFly);
+    DDX_Check(pDX, IDC_BLANKSCREEN, v.blankScreen);
+    DDX_Check(pDX, IDC_SMOOTHFIRE, v.smoothFire);
+    DDX_Text(pDX, IDC_FLYWIDTH, v.flyWidth);
+    DDV_MinMaxInt(pDX, v.flyWidth, kFlyWidthRange.low, kFlyWidthRange.high);
+    DDX_Text(pDX, IDC_FLYSPEED, v.flySpeed);
+    DDV_MinMaxInt(pDX, v.flySpeed, kFlySpeedRange.low, kFlySpeedRange.high);
 }
 
 BOOL ConfigDialog::OnInitDialog() {
     // A dialog whose controls could not be bound is already ending.
     if (!CDialog::OnInitDialog()) return FALSE;
-    m_preview.Restart(m_nFireType);
-    m_btnSmooth.SetCheck(m_bSmoothFire);
-    m_btnBlank.SetCheck(m_bBlankScreen);
-    m_btnDrawFly.SetCheck(m_bDrawFly);
-    m_comboType.SetCurSel(m_nFireType);
-    EnableFlyEdits(m_bDrawFly != 0);
+    m_preview.Restart(m_values.fireType);
+    m_btnSmooth.SetCheck(m_values.smoothFire);
+    m_btnBlank.SetCheck(m_values.blankScreen);
+    m_btnDrawFly.SetCheck(m_values.drawFly);
+    m_comboType.SetCurSel(m_values.fireType);
+    EnableFlyEdits(m_values.drawFly != 0);
     CenterWindow();
     AppendAboutItem();
     return TRUE;
@@ -89,12 +70,10 @@ void ConfigDialog::EnableFlyEdits(bool enable) {
 }
 
 void ConfigDialog::ApplyControlChange(ConfigControl control, int check) {
-    DialogValues values = Values();
-    const ControlEffect effect = OnControlChanged(values, control, check, m_comboType.GetCurSel());
-    SetValues(values);
+    const ControlEffect effect = OnControlChanged(m_values, control, check, m_comboType.GetCurSel());
     if (effect.enableFlyEdits) EnableFlyEdits(*effect.enableFlyEdits);
-    if (effect.preview.blankScreen) m_preview.m_bBlankScreen = *effect.preview.blankScreen;
-    if (effect.preview.smooth) m_preview.m_nSmooth = *effect.preview.smooth;
+    if (effect.preview.blankScreen) m_preview.Engine().SetSetting(SettingId::BlankScreen, *effect.preview.blankScreen);
+    if (effect.preview.smooth) m_preview.Engine().SetSetting(SettingId::SmoothFire, *effect.preview.smooth);
     if (effect.preview.restart) m_preview.Restart(effect.preview.fireType);
 }
 

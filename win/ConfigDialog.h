@@ -12,8 +12,8 @@ public:
     explicit ConfigDialog(CWnd* pParent = nullptr);
 
     // The six values as one record, for the code that reads and writes the settings.
-    DialogValues Values() const;
-    void SetValues(const DialogValues& values);
+    const DialogValues& Values() const { return m_values; }
+    void SetValues(const DialogValues& values) { m_values = values; }
 
     CEdit m_editSpeed;
     CEdit m_editWidth;
@@ -23,12 +23,8 @@ public:
     CComboBox m_comboType;
     // Never deleted through its window: it takes over the black static control.
     FireWnd m_preview;
-    int m_nFireType = -1;  // list index; -1 when nothing is selected
-    BOOL m_bDrawFly = 0;
-    BOOL m_bBlankScreen = 0;
-    BOOL m_bSmoothFire = 0;
-    int m_nFlyWidth = 0;
-    int m_nFlySpeed = 0;
+    // Bound to the controls by data exchange; fireType is the list index, -1 for none.
+    DialogValues m_values;
     HICON m_hIcon;
 
 protected:

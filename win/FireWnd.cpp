@@ -35,7 +35,7 @@ BEGIN_MESSAGE_MAP(FireWnd, CWnd)
 END_MESSAGE_MAP()
 
 FireWnd::FireWnd(BOOL bAutoDelete)
-    : FireEngine(*this, CrtRandom(), ConstructorSettings(), Screen()), m_bAutoDelete(bAutoDelete) {}
+    : m_bAutoDelete(bAutoDelete), m_engine(m_gdi, CrtRandom(), ConstructorSettings(), Screen()) {}
 
 FireWnd::~FireWnd() {
     // A window that outlives its object (a control taken over by a dialog) stops ticking.
@@ -52,22 +52,19 @@ BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pPa
     if (!CreateEx(dwExStyle, className, "", dwStyle, rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, 0))
         return FALSE;  // the object may be gone: touch nothing
-    Restart(m_nFireType);
+    Restart(State().m_nFireType);
     return TRUE;
 }
 
 void FireWnd::Restart(int nFireType) {
-    m_bBlanked = 0;
     if (m_nTimer) KillTimer(kFrameTimerId);
-    BuildPalette(nFireType);
-    CreateSurfaces();
-    Ignite();
+    m_engine.Restart(nFireType, m_gdi);
     if (const HWND active = ::GetActiveWindow()) CWnd::FromHandle(active)->SendMessage(WM_QUERYNEWPALETTE);
     m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
 }
 
 void FireWnd::OnTimer(UINT nIDEvent) {
-    if (!Tick(nIDEvent)) Default();
+    if (!m_engine.Tick(nIDEvent)) Default();
 }
 
 void FireWnd::OnPaint() {
@@ -76,12 +73,12 @@ void FireWnd::OnPaint() {
 }
 
 void FireWnd::Repaint(CDC& dc) {
-    switch (Paint()) {
+    switch (m_engine.Paint()) {
         case PaintAction::Present:
             Present(&dc);
             break;
         case PaintAction::FlyStep:
-            FlyStep();
+            m_engine.FlyStep();
             break;
         case PaintAction::Nothing:
             break;

@@ -1,7 +1,7 @@
 #pragma once
-// The window that owns one fire. The fire itself (its fields under their usual names and
-// every rule that moves them) is the FireEngine base; this class owns the window, the GDI
-// objects behind the engine's byte buffers, and maps window messages onto the engine.
+// The window that owns one fire. The fire itself (its state and every rule that moves it) is
+// the engine this window has; the window owns the GDI objects behind the engine's byte
+// buffers, lends them to the engine through a FirePlatform, and maps messages onto it.
 #include <memory>
 
 #include "FireEngine.h"
@@ -11,9 +11,7 @@
 #include "WindowDc.h"
 #include "Wnd.h"
 
-// FirePlatform comes before FireEngine so that the interface the engine is bound to is
-// constructed first; the engine's constructor does not call it.
-class FireWnd : public CWnd, private FirePlatform, public FireEngine {
+class FireWnd : public CWnd {
 public:
     // Reads the six settings through the application object; no window or GDI object yet.
     explicit FireWnd(BOOL bAutoDelete);
@@ -31,6 +29,11 @@ public:
     void ReleaseSurfaces();
     // Copies the output surface into pDC, or into the window DC when null.
     void Present(CDC* pDC);
+
+    FireEngine& Engine() { return m_engine; }
+    const FireState& State() const { return m_engine.State(); }
+    SettingValues Settings() const { return m_engine.Settings(); }
+    void ApplySettings(const SettingValues& settings) { m_engine.ApplySettings(settings); }
 
     // Read-only views for the code that hosts or checks the window.
     const CPalette& Palette() const { return m_palette; }
@@ -57,15 +60,24 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // FirePlatform, with GDI.
-    FireSize ScreenSize() override;
-    void CaptureScreen(FirePoint topLeft, FireSize size) override;
-    void FillBlack(FireSize size) override;
-    void BlankWindow() override;
-    void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
-                 std::size_t count) override;
-    void PresentOutput(FirePoint at, FireSize size) override;
-    bool HasPalette() const override { return m_palette.GetSafeHandle() != nullptr; }
+    // What the engine asks of the platform, done with GDI on this window's surfaces.
+    class Gdi final : public FirePlatform, public FireRestartHost {
+    public:
+        explicit Gdi(FireWnd& wnd) : m_wnd(wnd) {}
+        FireSize ScreenSize() override;
+        void CaptureScreen(FirePoint topLeft, FireSize size) override;
+        void FillBlack(FireSize size) override;
+        void BlankWindow() override;
+        void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
+                     std::size_t count) override;
+        void PresentOutput(FirePoint at, FireSize size) override;
+        bool HasPalette() const override { return m_wnd.m_palette.GetSafeHandle() != nullptr; }
+        void BuildPalette(int32_t nFireType) override { m_wnd.BuildPalette(nFireType); }
+        void CreateSurfaces() override { m_wnd.CreateSurfaces(); }
+
+    private:
+        FireWnd& m_wnd;
+    };
 
     // What a paint or a palette change draws: the fire, or one more firefly step.
     void Repaint(CDC& dc);
@@ -86,4 +98,7 @@ private:
     HPALETTE m_hOldPalette = nullptr;
     BOOL m_bAutoDelete;
     UINT m_nTimer = 0;
+    // Declared last: the engine is bound to the platform and goes before the surfaces do.
+    Gdi m_gdi{*this};
+    FireEngine m_engine;
 };

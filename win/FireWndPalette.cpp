@@ -15,14 +15,14 @@ void FireWnd::BuildPalette(int nFireType) {
         }
         m_palette.DeleteObject();
     }
-    BuildColourTable(nFireType);
+    m_engine.BuildColourTable(nFireType);
 
     std::vector<BYTE> record(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
     auto* logPalette = reinterpret_cast<LOGPALETTE*>(record.data());
     logPalette->palVersion = 0x300;
     logPalette->palNumEntries = 256;
     for (std::size_t i = 0; i < 256; ++i) {
-        const RgbQuad& c = m_rgbPalette[i];
+        const RgbQuad& c = State().m_rgbPalette[i];
         logPalette->palPalEntry[i] = PALETTEENTRY{c.red, c.green, c.blue, 0};
     }
     m_palette.CreatePalette(logPalette);

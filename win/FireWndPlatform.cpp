@@ -10,36 +10,36 @@ constexpr int kFlyPenStyle = 0x00010000;
 constexpr int32_t kMaxFlyPenWidth = 32767;
 }  // namespace
 
-FireSize FireWnd::ScreenSize() {
+FireSize FireWnd::Gdi::ScreenSize() {
     return FireSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
-void FireWnd::CaptureScreen(FirePoint topLeft, FireSize size) {
-    if (!m_pBackDC || !m_pOutDC) return;
+void FireWnd::Gdi::CaptureScreen(FirePoint topLeft, FireSize size) {
+    if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
     CWindowDC screen(nullptr);
     if (!screen.GetSafeHdc()) return;
-    m_pBackDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
-    m_pOutDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
+    m_wnd.m_pBackDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
+    m_wnd.m_pOutDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
 }
 
-void FireWnd::FillBlack(FireSize size) {
-    if (!m_pBackDC || !m_pOutDC) return;
+void FireWnd::Gdi::FillBlack(FireSize size) {
+    if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
     const CBrush black(RGB(0, 0, 0));
     const RECT box{0, 0, size.cx, size.cy};
-    m_pBackDC->FillRect(box, black);
-    m_pOutDC->FillRect(box, black);
+    m_wnd.m_pBackDC->FillRect(box, black);
+    m_wnd.m_pOutDC->FillRect(box, black);
 }
 
-void FireWnd::BlankWindow() {
-    if (!m_pWindowDC) return;
+void FireWnd::Gdi::BlankWindow() {
+    if (!m_wnd.m_pWindowDC) return;
     RECT client;
-    GetClientRect(&client);
-    m_pWindowDC->FillRect(client, CBrush(RGB(0, 0, 0)));
+    m_wnd.GetClientRect(&client);
+    m_wnd.m_pWindowDC->FillRect(client, CBrush(RGB(0, 0, 0)));
 }
 
-void FireWnd::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
+void FireWnd::Gdi::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                       std::size_t count) {
-    if (!m_pWindowDC) return;
+    if (!m_wnd.m_pWindowDC) return;
     // A width no pen can have: this step draws nothing, as if the pens could not be made.
     if (penWidth < 0 || penWidth > kMaxFlyPenWidth) return;
     const CPen darkPen(kFlyPenStyle, penWidth, dark);
@@ -47,10 +47,10 @@ void FireWnd::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStrok
     if (!darkPen.GetSafeHandle() || !glowPen.GetSafeHandle()) return;
     for (std::size_t n = 0; n < count; ++n) {
         const FlyStroke& s = strokes[n];
-        CSelection pen(*m_pWindowDC, s.glow ? glowPen : darkPen);
-        m_pWindowDC->MoveTo(s.from.x, s.from.y);
-        m_pWindowDC->LineTo(s.to.x, s.to.y);
+        CSelection pen(*m_wnd.m_pWindowDC, s.glow ? glowPen : darkPen);
+        m_wnd.m_pWindowDC->MoveTo(s.from.x, s.from.y);
+        m_wnd.m_pWindowDC->LineTo(s.to.x, s.to.y);
     }
 }
 
-void FireWnd::PresentOutput(FirePoint, FireSize) { Present(nullptr); }
+void FireWnd::Gdi::PresentOutput(FirePoint, FireSize) { m_wnd.Present(nullptr); }

@@ -19,23 +19,23 @@ void FireWnd::CreateSurfaces() {
     ReleaseSurfaces();
     RECT client;
     GetClientRect(&client);
-    PlanSurfaces(client.right - client.left, client.bottom - client.top);
+    m_engine.PlanSurfaces(client.right - client.left, client.bottom - client.top);
     // Buffers reach the engine only when every surface exists; otherwise nothing burns or
     // draws until a later restart succeeds.
-    if (!m_pBaseLine || !BuildSurfaces()) ReleaseSurfaces();
+    if (!State().m_pBaseLine || !BuildSurfaces()) ReleaseSurfaces();
 }
 
 bool FireWnd::BuildSurfaces() {
     const auto header = std::make_unique<SurfaceHeader>();
     BITMAPINFOHEADER& h = header->bmiHeader;
     h.biSize = sizeof(BITMAPINFOHEADER);
-    h.biWidth = m_cxFire;
-    h.biHeight = m_cyFire;  // positive: row 0 is the bottom line
+    h.biWidth = State().m_cxFire;
+    h.biHeight = State().m_cyFire;  // positive: row 0 is the bottom line
     h.biPlanes = 1;
     h.biBitCount = 8;
     h.biCompression = BI_RGB;
-    h.biSizeImage = static_cast<DWORD>(Stride()) * static_cast<DWORD>(m_cyFire);
-    std::memcpy(header->bmiColors, m_rgbPalette.data(), sizeof header->bmiColors);
+    h.biSizeImage = static_cast<DWORD>(m_engine.Stride()) * static_cast<DWORD>(State().m_cyFire);
+    std::memcpy(header->bmiColors, State().m_rgbPalette.data(), sizeof header->bmiColors);
 
     m_pWindowDC = std::make_unique<CWindowDC>(this);
     if (!m_pWindowDC->GetSafeHdc()) return false;
@@ -65,13 +65,13 @@ bool FireWnd::BuildSurfaces() {
     m_hOldOutBmp = m_pOutDC->SelectObject(m_bmOut);
     if (!m_hOldBackBmp || !m_hOldHeatBmp || !m_hOldOutBmp) return false;
 
-    AttachBuffers(static_cast<uint8_t*>(back), static_cast<uint8_t*>(heat), static_cast<uint8_t*>(out));
+    m_engine.AttachBuffers(static_cast<uint8_t*>(back), static_cast<uint8_t*>(heat), static_cast<uint8_t*>(out));
     return true;
 }
 
 void FireWnd::ReleaseSurfaces() {
     // The engine lets go of the pixels and the base line before they disappear.
-    ReleaseBuffers();
+    m_engine.ReleaseBuffers();
     struct MemorySurface {
         std::unique_ptr<CDC>& dc;
         HGDIOBJ& old;
@@ -91,13 +91,15 @@ void FireWnd::ReleaseSurfaces() {
 }
 
 void FireWnd::Present(CDC* pDC) {
-    if (!CanPresent() || !m_pOutDC || !m_pWindowDC) return;
+    if (!m_engine.CanPresent() || !m_pOutDC || !m_pWindowDC) return;
+    const FireState& fire = State();
     if (pDC) {
         CPaletteSelection palette(*pDC, m_palette, FALSE);
         pDC->RealizePalette();
-        pDC->BitBlt(m_ptBlit.x, m_ptBlit.y, m_cxFire, m_cyFire, m_pOutDC.get(), 0, 0, SRCCOPY);
+        pDC->BitBlt(fire.m_ptBlit.x, fire.m_ptBlit.y, fire.m_cxFire, fire.m_cyFire, m_pOutDC.get(), 0, 0, SRCCOPY);
     } else {
         // The window DC holds the realized palette since CreateSurfaces.
-        m_pWindowDC->BitBlt(m_ptBlit.x, m_ptBlit.y, m_cxFire, m_cyFire, m_pOutDC.get(), 0, 0, SRCCOPY);
+        m_pWindowDC->BitBlt(fire.m_ptBlit.x, fire.m_ptBlit.y, fire.m_cxFire, fire.m_cyFire, m_pOutDC.get(), 0, 0,
+                            SRCCOPY);
     }
 }

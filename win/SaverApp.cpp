@@ -40,22 +40,24 @@ void SaverApp::RunConfigDialog() {
     } mainWindow{*this};
     m_pMainWnd = &dialog;
 
+    ReadStored(dialog.m_preview, kDialogReads);
+    dialog.SetValues(DialogValuesFrom(dialog.m_preview.Settings()));
+    if (dialog.DoModal() == IDOK) {
+        ProfileSettingsStore store(this);
+        WriteSettings(store, SettingsToWrite(dialog.Values()));
+    }
+}
+
+void SaverApp::ReadStored(FireWnd& wnd, const SettingsReader& reader) {
     ProfileSettingsStore store(this);
-    SettingValues values;
-    ReadSettings(kDialogReads, store, values);
-    dialog.SetValues(DialogValuesFrom(values));
-    dialog.m_preview.ApplySettings(values);
-    if (dialog.DoModal() == IDOK) WriteSettings(store, SettingsToWrite(dialog.Values()));
+    wnd.Engine().ReadSettings(reader, store);
 }
 
 BOOL SaverApp::RunFullScreen() {
     // Self-deleting, like the preview window.
     SaverWnd* const wnd = new SaverWnd;
-    wnd->m_bFullScreen = 1;
-    ProfileSettingsStore store(this);
-    SettingValues values = wnd->Settings();
-    ReadSettings(kFullScreenReads, store, values);
-    wnd->ApplySettings(values);
+    wnd->Engine().SetFullScreen();
+    ReadStored(*wnd, kFullScreenReads);
     // Without a window nothing would ever post the quit message: end the program instead.
     if (!wnd->CreateFullScreen()) return FALSE;
     m_pMainWnd = wnd;
@@ -71,10 +73,7 @@ BOOL SaverApp::RunPreview(const char* parentArg) {
 
     // Self-deleting: the window deletes its object after its last message.
     FireWnd* const wnd = new FireWnd(TRUE);
-    ProfileSettingsStore store(this);
-    SettingValues values = wnd->Settings();
-    ReadSettings(kPreviewReads, store, values);
-    wnd->ApplySettings(values);
+    ReadStored(*wnd, kPreviewReads);
 
     RECT rect;
     parent->GetClientRect(&rect);

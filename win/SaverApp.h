@@ -1,6 +1,9 @@
 #pragma once
 // The application object: reads the command line once and starts the mode it names.
+#include "Settings.h"
 #include "WinApp.h"
+
+class FireWnd;
 
 class SaverApp : public CWinApp {
 public:
@@ -18,4 +21,6 @@ private:
     // A fire window inside the host's window; the argument is the host's handle in decimal.
     BOOL RunPreview(const char* parentArg);
     BOOL RunFullScreen();
+    // A mode's reads of the stored settings, applied to the fire window's own.
+    void ReadStored(FireWnd& wnd, const SettingsReader& reader);
 };

@@ -126,7 +126,7 @@ void SaverWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
 BOOL SaverWnd::OnEraseBkgnd(CDC* pDC) {
     // Whatever the system lost under the window was desktop, or black once the window has
     // been blanked; other erasing would wipe the remains of earlier fires.
-    if (!m_snapshot.Taken() || m_bBlanked) return static_cast<BOOL>(Default());
+    if (!m_snapshot.Taken() || State().m_bBlanked) return static_cast<BOOL>(Default());
     RECT box;
     if (::GetClipBox(pDC->GetSafeHdc(), &box) == ERROR) return static_cast<BOOL>(Default());
     m_snapshot.Draw(*pDC, box);

@@ -86,11 +86,11 @@ TEST(Preview, AHostWindowGetsAGreenFireThatEndsWithIt) {
         GetClientRect(child, &rect);
         EXPECT_EQ(rect.right, 160) << c.what;
         EXPECT_EQ(rect.bottom, 120) << c.what;
-        EXPECT_EQ(fire->m_nFireType, 1) << c.what;
-        EXPECT_EQ(fire->m_bBlankScreen, c.blankScreen) << c.what;
-        EXPECT_EQ(fire->m_nFlyWidth, 3) << c.what << ": the preview's own default";
-        EXPECT_EQ(fire->m_nFlySpeed, 5) << c.what;
-        EXPECT_EQ(fire->m_bFullScreen, 0) << c.what;
+        EXPECT_EQ(fire->State().m_nFireType, 1) << c.what;
+        EXPECT_EQ(fire->State().m_bBlankScreen, c.blankScreen) << c.what;
+        EXPECT_EQ(fire->State().m_nFlyWidth, 3) << c.what << ": the preview's own default";
+        EXPECT_EQ(fire->State().m_nFlySpeed, 5) << c.what;
+        EXPECT_EQ(fire->State().m_bFullScreen, 0) << c.what;
         EXPECT_TRUE(fire->AutoDelete()) << c.what;
 
         Colours seen;

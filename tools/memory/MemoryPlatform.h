@@ -68,7 +68,7 @@ public:
 
 // One fire window's engine built as the window builds it: constructed with the
 // constructor's reads, then (by the caller) the mode's reads, then Restart.
-struct FireRig {
+struct FireRig final : private FireRestartHost {
     FireRig(FireSize screen, SettingsStore& store, uint32_t seed);
     // The plain part of the restart sequence: palette, surfaces, first fire.
     void Restart(int32_t clientWidth, int32_t clientHeight);
@@ -76,4 +76,10 @@ struct FireRig {
     MemoryPlatform platform;
     MsvcRandom random;
     FireEngine engine;
+
+private:
+    void BuildPalette(int32_t nFireType) override;
+    void CreateSurfaces() override;
+
+    FireSize m_client{0, 0};
 };
