@@ -24,7 +24,7 @@ struct AFX_MSGMAP {
 
 namespace afxmsg {
 // Each cracker is instantiated per class and handler; T is the class that declares the map.
-CWnd* WndFromHandle(HWND hWnd);
+// Other windows named by a message arrive as plain handles: the program owns no object for them.
 
 template <class T, void (T::*F)()>
 LRESULT Void(CWnd& w, WPARAM, LPARAM) {
@@ -45,9 +45,9 @@ template <class T, int (T::*F)(LPCREATESTRUCTA)>
 LRESULT Create(CWnd& w, WPARAM, LPARAM lParam) {
     return (static_cast<T&>(w).*F)(reinterpret_cast<LPCREATESTRUCTA>(lParam));
 }
-template <class T, void (T::*F)(CWnd*)>
+template <class T, void (T::*F)(HWND)>
 LRESULT WndArg(CWnd& w, WPARAM wParam, LPARAM) {
-    (static_cast<T&>(w).*F)(WndFromHandle(reinterpret_cast<HWND>(wParam)));
+    (static_cast<T&>(w).*F)(reinterpret_cast<HWND>(wParam));
     return 0;
 }
 template <class T, BOOL (T::*F)()>
@@ -73,19 +73,17 @@ LRESULT SysCommand(CWnd& w, WPARAM wParam, LPARAM lParam) {
     (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), lParam);
     return 0;
 }
-template <class T, BOOL (T::*F)(CWnd*, UINT, UINT)>
+template <class T, BOOL (T::*F)(HWND, UINT, UINT)>
 LRESULT Cursor(CWnd& w, WPARAM wParam, LPARAM lParam) {
-    CWnd* const over = WndFromHandle(reinterpret_cast<HWND>(wParam));
-    return (static_cast<T&>(w).*F)(over, LOWORD(lParam), HIWORD(lParam));
+    return (static_cast<T&>(w).*F)(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
 }
 template <class T, BOOL (T::*F)(BOOL)>
 LRESULT NcActivate(CWnd& w, WPARAM wParam, LPARAM) {
     return (static_cast<T&>(w).*F)(static_cast<BOOL>(wParam));
 }
-template <class T, void (T::*F)(UINT, CWnd*, BOOL)>
+template <class T, void (T::*F)(UINT, HWND, BOOL)>
 LRESULT Activate(CWnd& w, WPARAM wParam, LPARAM lParam) {
-    CWnd* const other = WndFromHandle(reinterpret_cast<HWND>(lParam));
-    (static_cast<T&>(w).*F)(LOWORD(wParam), other, HIWORD(wParam) != 0);
+    (static_cast<T&>(w).*F)(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam) != 0);
     return 0;
 }
 template <class T, void (T::*F)(BOOL, DWORD)>

@@ -43,14 +43,14 @@ FireWnd::~FireWnd() {
     ReleaseSurfaces();
 }
 
-BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT, void*) {
+BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd, UINT, void*) {
     const LPCSTR className = FireWndClass();
     if (!className) {
         PostNcDestroy();
         return FALSE;
     }
     if (!CreateEx(dwExStyle, className, "", dwStyle, rect.left, rect.top, rect.right - rect.left,
-                  rect.bottom - rect.top, pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr, 0))
+                  rect.bottom - rect.top, hParentWnd, 0))
         return FALSE;  // the object may be gone: touch nothing
     Restart(State().m_nFireType);
     return TRUE;
@@ -59,7 +59,7 @@ BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pPa
 void FireWnd::Restart(int nFireType) {
     if (m_nTimer) KillTimer(kFrameTimerId);
     m_engine.Restart(nFireType, m_gdi);
-    if (const HWND active = ::GetActiveWindow()) CWnd::FromHandle(active)->SendMessage(WM_QUERYNEWPALETTE);
+    if (const HWND active = ::GetActiveWindow()) ::SendMessageA(active, WM_QUERYNEWPALETTE, 0, 0);
     m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
 }
 

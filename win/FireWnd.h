@@ -19,7 +19,7 @@ public:
 
     // Creates the window (child id 0 whatever nID says) and runs the restart sequence.
     // On failure nothing is started, and a self-deleting object has already been deleted.
-    virtual BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID,
+    virtual BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd, UINT nID,
                         void* pContext);
 
     // Palette and surfaces for a fire type, a new fire, and the frame timer.
@@ -53,7 +53,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnDestroy();
-    void OnPaletteChanged(CWnd* pFocusWnd);
+    void OnPaletteChanged(HWND hFocusWnd);
     BOOL OnQueryNewPalette();
     void PostNcDestroy() override;
 

@@ -43,7 +43,7 @@ BOOL FireWnd::OnQueryNewPalette() {
     return TRUE;
 }
 
-void FireWnd::OnPaletteChanged(CWnd*) {
+void FireWnd::OnPaletteChanged(HWND) {
     Default();
     CPaintDC dc(this);
     Repaint(dc);

@@ -69,15 +69,14 @@ BOOL SaverApp::RunPreview(const char* parentArg) {
     if (!parentArg) return FALSE;
     const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
     if (!::IsWindow(parentHandle)) return FALSE;
-    CWnd* const parent = CWnd::FromHandle(parentHandle);
 
     // Self-deleting: the window deletes its object after its last message.
     FireWnd* const wnd = new FireWnd(TRUE);
     ReadStored(*wnd, kPreviewReads);
 
     RECT rect;
-    parent->GetClientRect(&rect);
-    if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parent, 0, nullptr)) return FALSE;
+    if (!::GetClientRect(parentHandle, &rect)) ::SetRectEmpty(&rect);
+    if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle, 0, nullptr)) return FALSE;
     m_pMainWnd = wnd;
     return TRUE;
 }

@@ -83,7 +83,7 @@ void SaverWnd::OnDestroy() {
     FireWnd::OnDestroy();
 }
 
-BOOL SaverWnd::OnSetCursor(CWnd*, UINT, UINT) {
+BOOL SaverWnd::OnSetCursor(HWND, UINT, UINT) {
     ::SetCursor(nullptr);
     return TRUE;
 }
@@ -92,7 +92,7 @@ BOOL SaverWnd::OnNcActivate(BOOL bActive) {
     return static_cast<BOOL>(Respond(SaverMessage::NcActivate, bActive ? 1u : 0u));
 }
 
-void SaverWnd::OnActivate(UINT nState, CWnd*, BOOL) { Respond(SaverMessage::Activate, nState); }
+void SaverWnd::OnActivate(UINT nState, HWND, BOOL) { Respond(SaverMessage::Activate, nState); }
 
 void SaverWnd::OnActivateApp(BOOL bActive, DWORD) { Respond(SaverMessage::ActivateApp, bActive ? 1u : 0u); }
 

@@ -49,9 +49,9 @@ public:
 protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnDestroy();
-    BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     BOOL OnNcActivate(BOOL bActive);
-    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnActivate(UINT nState, HWND hWndOther, BOOL bMinimized);
     void OnActivateApp(BOOL bActive, DWORD dwThreadID);
     void OnMouseMove(UINT nFlags, POINT point);
     void OnLButtonDown(UINT nFlags, POINT point);

@@ -22,7 +22,7 @@ struct FireRigWnd {
     BOOL Create(UINT nID = 0) {
         RECT rect;
         GetClientRect(host.hwnd(), &rect);
-        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(host.hwnd()), nID, nullptr);
+        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd(), nID, nullptr);
     }
     HostWindow host;
     FireWnd wnd;
@@ -402,11 +402,11 @@ TEST_F(FireWndTest, AFailedCreationStartsNothingAndEndsASelfDeletingWindow) {
 
     CountingFireWnd::deleted = 0;
     auto* selfDeleting = new CountingFireWnd;
-    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(dead), 0, nullptr));
+    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, dead, 0, nullptr));
     EXPECT_EQ(CountingFireWnd::deleted, 1);
 
     FireWnd member(FALSE);
-    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(dead), 0, nullptr));
+    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, dead, 0, nullptr));
     EXPECT_EQ(member.m_hWnd, nullptr);
     EXPECT_EQ(member.Timer(), 0u);
     EXPECT_EQ(member.Palette().GetSafeHandle(), nullptr) << "the restart sequence must not run";
@@ -424,7 +424,7 @@ TEST_F(FireWndTest, AnUnusableSizeDrawsNothingAndALaterRestartBurns) {
         FireWnd w(FALSE);
         const RECT rect{0, 0, c.cx, c.cy};
         const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy);
-        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(host.hwnd()), 0, nullptr)) << at;
+        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd(), 0, nullptr)) << at;
         if (c.cx == 0 || c.cy == 0) {
             EXPECT_FALSE(w.Engine().Ready()) << at;
             EXPECT_EQ(w.State().m_pHeatBits, nullptr) << at;

@@ -138,12 +138,30 @@ TEST(Framework, TheObjectIsLinkedBeforeItsFirstMessageAndUnlinkedAfterItsLast) {
     EXPECT_TRUE(wnd.linkedOnFirstMessage) << "first message 0x" << std::hex << wnd.firstMessage;
     EXPECT_EQ(wnd.hwndInCreate, hwnd);
     EXPECT_TRUE(wnd.foundInCreate);
-    EXPECT_EQ(CWnd::FromHandle(hwnd), &wnd);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd), &wnd);
 
     EXPECT_TRUE(wnd.DestroyWindow());
     EXPECT_EQ(wnd.postNcDestroyCalls, 1);
     EXPECT_EQ(wnd.m_hWnd, nullptr);
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(Framework, TheFirstMessageOfAWindowReachesItsObjectOnNcCreate) {
+    HostWindow host(0, 0, 60, 40);
+    struct Case {
+        const char* what;
+        DWORD style;
+        HWND parent;
+    };
+    const Case cases[] = {{"pop-up", WS_POPUP, nullptr}, {"child", WS_CHILD, host.hwnd()}};
+    for (const Case& c : cases) {
+        BaseWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, AfxRegisterWndClass(0), "", c.style, 0, 0, 20, 10, c.parent, 0)) << c.what;
+        std::printf("%s: the object's first message 0x%04x\n", c.what, wnd.firstMessage);
+        EXPECT_EQ(wnd.firstMessage, UINT(WM_NCCREATE)) << c.what;
+        EXPECT_TRUE(wnd.linkedOnFirstMessage) << c.what;
+        wnd.DestroyWindow();
+    }
 }
 
 TEST(Framework, ASelfDeletingWindowIsDeletedOnceAfterItsWindow) {
@@ -194,18 +212,12 @@ TEST(Framework, DestroyingTheMainWindowEndsTheMessageLoop) {
     EXPECT_TRUE(PumpUntil([&] { return quits > 0; }, 10000, &quits)) << "no WM_QUIT after the main window";
 }
 
-TEST(Framework, ForeignHandlesGetTemporaryWrappersThatNeverOwnTheWindow) {
-    EXPECT_EQ(CWnd::FromHandle(nullptr), nullptr);
+TEST(Framework, ForeignHandlesHaveNoObject) {
+    EXPECT_EQ(CWnd::FromHandlePermanent(nullptr), nullptr);
     const HWND foreign = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr,
                                          GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(foreign, nullptr);
-    CWnd* temp = CWnd::FromHandle(foreign);
-    ASSERT_NE(temp, nullptr);
-    EXPECT_EQ(temp->m_hWnd, foreign);
-    EXPECT_EQ(CWnd::FromHandle(foreign), temp) << "one wrapper per handle until the loop is idle";
     EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
-    CWnd::DeleteTempMap();
-    EXPECT_TRUE(IsWindow(foreign)) << "deleting a wrapper must not destroy the window";
     DestroyWindow(foreign);
 }
 
@@ -219,7 +231,7 @@ TEST(Framework, ATakenOverControlReachesTheMapFirstAndItsOwnProcedureByDefault) 
     TimerTaker taker;
     ASSERT_TRUE(taker.SubclassWindow(control));
     EXPECT_EQ(taker.m_hWnd, control);
-    EXPECT_EQ(CWnd::FromHandle(control), &taker);
+    EXPECT_EQ(CWnd::FromHandlePermanent(control), &taker);
     SendMessageA(control, WM_TIMER, 3, 0);
     EXPECT_EQ(taker.timers, std::vector<UINT>{3});
     char text[16] = {};
