@@ -2,8 +2,6 @@
 // Thin wrappers of the standard controls a dialog binds to its members (DDX_Control).
 #include "Wnd.h"
 
-class CEdit : public CWnd {};
-
 class CButton : public CWnd {
 public:
     // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.

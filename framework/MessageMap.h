@@ -3,7 +3,6 @@
 // message number with a small function that unpacks WPARAM/LPARAM and calls the typed
 // handler, so handlers never see the raw parameters.
 #include "Afx.h"
-#include "Dc.h"
 
 class CWnd;
 
@@ -91,14 +90,10 @@ LRESULT ActivateApp(CWnd& w, WPARAM wParam, LPARAM lParam) {
     (static_cast<T&>(w).*F)(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
     return 0;
 }
-template <class T, BOOL (T::*F)(CDC*)>
+// The DC belongs to the system: lent to the handler as a plain handle.
+template <class T, BOOL (T::*F)(HDC)>
 LRESULT EraseBkgnd(CWnd& w, WPARAM wParam, LPARAM) {
-    // The DC belongs to the system: lent to the handler, never deleted here.
-    CDC dc;
-    dc.Attach(reinterpret_cast<HDC>(wParam));
-    const BOOL erased = (static_cast<T&>(w).*F)(&dc);
-    dc.Detach();
-    return erased;
+    return (static_cast<T&>(w).*F)(reinterpret_cast<HDC>(wParam));
 }
 template <class T, HCURSOR (T::*F)()>
 LRESULT Icon(CWnd& w, WPARAM, LPARAM) {

@@ -15,8 +15,8 @@ public:
     const DialogValues& Values() const { return m_values; }
     void SetValues(const DialogValues& values) { m_values = values; }
 
-    CEdit m_editSpeed;
-    CEdit m_editWidth;
+    CWnd m_editSpeed;
+    CWnd m_editWidth;
     CButton m_btnSmooth;
     CButton m_btnDrawFly;
     CButton m_btnBlank;

@@ -28,14 +28,14 @@ void ScreenSnapshot::Release() {
     m_cx = m_cy = 0;
 }
 
-void ScreenSnapshot::Draw(CDC& dc, const RECT& rect) {
+void ScreenSnapshot::Draw(HDC dc, const RECT& rect) {
     if (!Taken()) return;
     const int left = rect.left < 0 ? 0 : rect.left;
     const int top = rect.top < 0 ? 0 : rect.top;
     const int right = rect.right > m_cx ? m_cx : rect.right;
     const int bottom = rect.bottom > m_cy ? m_cy : rect.bottom;
     if (left >= right || top >= bottom) return;
-    dc.BitBlt(left, top, right - left, bottom - top, &m_dc, left, top, SRCCOPY);
+    ::BitBlt(dc, left, top, right - left, bottom - top, m_dc.GetSafeHdc(), left, top, SRCCOPY);
 }
 
 BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
@@ -118,17 +118,17 @@ void SaverWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
         CWindowDC dc(this);
         RECT client;
         GetClientRect(&client);
-        m_snapshot.Draw(dc, client);
+        m_snapshot.Draw(dc.GetSafeHdc(), client);
         ::GdiFlush();
     }
 }
 
-BOOL SaverWnd::OnEraseBkgnd(CDC* pDC) {
+BOOL SaverWnd::OnEraseBkgnd(HDC hDC) {
     // Whatever the system lost under the window was desktop, or black once the window has
     // been blanked; other erasing would wipe the remains of earlier fires.
     if (!m_snapshot.Taken() || State().m_bBlanked) return static_cast<BOOL>(Default());
     RECT box;
-    if (::GetClipBox(pDC->GetSafeHdc(), &box) == ERROR) return static_cast<BOOL>(Default());
-    m_snapshot.Draw(*pDC, box);
+    if (::GetClipBox(hDC, &box) == ERROR) return static_cast<BOOL>(Default());
+    m_snapshot.Draw(hDC, box);
     return TRUE;
 }

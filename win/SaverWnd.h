@@ -24,7 +24,7 @@ public:
     bool Taken() const { return m_bitmap.GetSafeHandle() != nullptr; }
     // Copies the part of the snapshot under rect (screen coordinates, which are the saver
     // window's) to the same place in dc.
-    void Draw(CDC& dc, const RECT& rect);
+    void Draw(HDC dc, const RECT& rect);
 
 private:
     CDC m_dc;
@@ -60,7 +60,7 @@ protected:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnWindowPosChanged(WINDOWPOS* lpwndpos);
-    BOOL OnEraseBkgnd(CDC* pDC);
+    BOOL OnEraseBkgnd(HDC hDC);
 
     DECLARE_MESSAGE_MAP()
 
