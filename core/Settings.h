@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 enum class SettingId { BlankScreen, SmoothFire, FireType, DrawFly, FlyWidth, FlySpeed };
 
@@ -13,6 +14,10 @@ constexpr const char* kRegistryKey = "Kindlewick.";
 constexpr const char* kSettingsSection = "Config";
 
 const char* SettingName(SettingId id);
+
+// The settings' key under HKEY_CURRENT_USER, as the application's profile builds it:
+// Software\<kRegistryKey>, then \<application name>, then \<section> when given.
+std::string SettingsKeyPath(const std::string& appName = {}, const char* section = nullptr);
 
 // One integer per setting, indexed by SettingId.
 struct SettingValues {

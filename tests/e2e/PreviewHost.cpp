@@ -26,8 +26,6 @@ constexpr DWORD kExitTimeoutMs = 15000;
 constexpr DWORD kBadArgsExitTimeoutMs = 30000;
 constexpr DWORD kPumpSliceMs = 20;
 
-#define CHECK(checks, ok, ...) (checks).Report(__FILE__, __LINE__, (ok), __VA_ARGS__)
-
 class UniqueHandle {
 public:
     UniqueHandle() = default;

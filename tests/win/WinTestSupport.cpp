@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "Settings.h"
+
 
 namespace {
 const char* HostClass() {
@@ -117,16 +119,13 @@ Rgb WindowPixels::at(int x, int y) const {
     return Rgb{uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
 }
 
-std::string RegistryScope::ConfigPath() {
-    return "Software\\Kindlewick.\\" + ProgramName() + "\\Config";
-}
+std::string RegistryScope::ConfigPath() { return SettingsKeyPath(ProgramName(), kSettingsSection); }
 
 void RegistryScope::Clear() {
-    const std::string app = "Software\\Kindlewick.\\" + ProgramName();
-    DeleteKey(app + "\\Config");
-    DeleteKey(app);
+    DeleteKey(ConfigPath());
+    DeleteKey(SettingsKeyPath(ProgramName()));
     // Only when empty: other programs of the project keep their settings beside ours.
-    DeleteKey("Software\\Kindlewick.");
+    DeleteKey(SettingsKeyPath());
 }
 
 RegistryScope::RegistryScope() { Clear(); }
