@@ -7,6 +7,7 @@
 #include "SaverApp.h"
 #include "res/resource.h"
 #include "ModalScript.h"
+#include "ProgramTestSupport.h"
 #include "WinTestSupport.h"
 #include "ConfigDialog.h"
 

@@ -7,6 +7,7 @@
 #include "FireWnd.h"
 #include "WinApp.h"
 #include "res/resource.h"
+#include "ProgramTestSupport.h"
 #include "WinTestSupport.h"
 #include "../core/EngineAccess.h"
 

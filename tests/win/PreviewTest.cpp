@@ -7,6 +7,7 @@
 #include "SaverApp.h"
 #include "FireWnd.h"
 #include "../core/CommandLineCases.h"
+#include "ProgramTestSupport.h"
 #include "WinTestSupport.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include "Settings.h"
 #include "FireWnd.h"
 #include "WinApp.h"
+#include "ProgramTestSupport.h"
 #include "WinTestSupport.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "SaverApp.h"
 #include "SaverWnd.h"
+#include "ProgramTestSupport.h"
 #include "WinTestSupport.h"
 #include "../core/EngineAccess.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the Win32 tests: message pumping with a deadline, plain host windows, pixel
-// read-back and a registry scope for the test program's own settings key.
+// Helpers of the Win32 tests: message pumping with a deadline, plain host windows and pixel
+// read-back.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -47,21 +47,5 @@ private:
     std::vector<uint32_t> m_pixels;
 };
 
-// Deletes HKCU\Software\Kindlewick.\<this program> before and after a test.
-class RegistryScope {
-public:
-    RegistryScope();
-    RegistryScope(const RegistryScope&) = delete;
-    RegistryScope& operator=(const RegistryScope&) = delete;
-    ~RegistryScope();
-    // The section key under which the test program's settings live.
-    static std::string ConfigPath();
-
-private:
-    static void Clear();
-};
-
-// The handle of a window as the preview switch passes it: decimal.
-std::string HandleArgument(HWND hWnd);
 // The number of windows of this thread, children included.
 int ThreadWindowCount();

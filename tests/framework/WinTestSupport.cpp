@@ -1,8 +1,5 @@
 #include "WinTestSupport.h"
 
-#include <cstdio>
-
-#include "Settings.h"
 
 
 namespace {
@@ -18,17 +15,6 @@ const char* HostClass() {
     }();
     return name;
 }
-
-// Worked out here rather than asked of the framework, so the key path is checked independently.
-std::string ProgramName() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name = path;
-    name.erase(0, name.find_last_of("\\/") + 1);
-    return name.substr(0, name.rfind('.'));
-}
-
-void DeleteKey(const std::string& path) { RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str()); }
 
 BOOL CALLBACK CountChild(HWND, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);
@@ -117,25 +103,6 @@ WindowPixels::WindowPixels(HWND hWnd) {
 Rgb WindowPixels::at(int x, int y) const {
     const uint32_t v = m_pixels.at(std::size_t(y) * std::size_t(m_width) + std::size_t(x));
     return Rgb{uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
-}
-
-std::string RegistryScope::ConfigPath() { return SettingsKeyPath(ProgramName(), kSettingsSection); }
-
-void RegistryScope::Clear() {
-    DeleteKey(ConfigPath());
-    DeleteKey(SettingsKeyPath(ProgramName()));
-    // Only when empty: other programs of the project keep their settings beside ours.
-    DeleteKey(SettingsKeyPath());
-}
-
-RegistryScope::RegistryScope() { Clear(); }
-
-RegistryScope::~RegistryScope() { Clear(); }
-
-std::string HandleArgument(HWND hWnd) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld", static_cast<long>(reinterpret_cast<intptr_t>(hWnd)));
-    return text;
 }
 
 int ThreadWindowCount() {
