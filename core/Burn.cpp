@@ -127,7 +127,8 @@ void FireEngine::Burn() {
             base[j] = uint8_t(ceiling);
             continue;
         }
-        const int32_t t = base[j] + m_params.m_nHeatGain + m_random.Rand() % m_params.m_nHeatRange + 1 - m_params.m_nHeatRange / 2;
+        const int32_t range = m_params.m_nHeatRange;
+        const int32_t t = base[j] + m_params.m_nHeatGain + m_random.Rand() % range + 1 - range / 2;
         base[j] = uint8_t(t > ceiling ? ceiling : t < kCold ? kCold : t);
     }
 

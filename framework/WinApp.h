@@ -31,7 +31,6 @@ public:
     BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
 
     const std::string& AppName() const { return m_strAppName; }
-    const std::string& RegistryKey() const { return m_strRegistryKey; }
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;

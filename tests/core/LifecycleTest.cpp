@@ -84,7 +84,8 @@ TEST(Ignite, BoxPositionIsClampedAgainstTheScreen) {
         rig.Surfaces(0, 0);
         rig.random.script = {c.rx, c.ry, 50, 0, 0};
         rig.engine.Ignite();
-        EXPECT_EQ(rig.engine.State().m_ptFire, c.want) << "draws " << c.rx << ", " << c.ry << " on " << c.screen.cx << "x" << c.screen.cy;
+        EXPECT_EQ(rig.engine.State().m_ptFire, c.want)
+            << "draws " << c.rx << ", " << c.ry << " on " << c.screen.cx << "x" << c.screen.cy;
         ASSERT_EQ(rig.platform.captures.size(), 1u);
         EXPECT_EQ(rig.platform.captures[0], c.want);
     }

@@ -123,7 +123,8 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
                   EXPECT_EQ(dialog->Values().blankScreen, 1);
                   EXPECT_EQ(dialog->m_preview.State().m_bBlankScreen, 1);
                   EXPECT_EQ(dialog->Values().fireType, 1) << "the list's selection stays the fire type";
-                  EXPECT_EQ(dialog->m_preview.State().m_rgbPalette[100].green, 211) << "relit with the list's selection";
+                  EXPECT_EQ(dialog->m_preview.State().m_rgbPalette[100].green, 211)
+                      << "relit with the list's selection";
                   return true;
               })
         .Then("green flames over black",
