@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "Settings.h"
 #include "ColourTable.h"
 #include "FirePlatform.h"
 #include "FireRandom.h"
+#include "Settings.h"
 
 // Heat value of a cell without flame; every value above burns.
 constexpr uint8_t kCold = 16;

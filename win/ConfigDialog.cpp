@@ -1,9 +1,9 @@
 #include "ConfigDialog.h"
 
+#include "AboutDialog.h"
+#include "res/resource.h"
 #include "WinApp.h"
 #include "WindowDc.h"
-#include "res/resource.h"
-#include "AboutDialog.h"
 
 BEGIN_MESSAGE_MAP(ConfigDialog, CDialog)
     ON_WM_SYSCOMMAND()

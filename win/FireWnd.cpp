@@ -2,8 +2,8 @@
 
 #include "ProfileSettingsStore.h"
 #include "RegisterClass.h"
-#include "WinApp.h"
 #include "res/resource.h"
+#include "WinApp.h"
 
 namespace {
 SettingValues ConstructorSettings() {

@@ -4,9 +4,9 @@
 // buffers, lends them to the engine through a FirePlatform, and maps messages onto it.
 #include <memory>
 
+#include "Dc.h"
 #include "FireEngine.h"
 #include "FirePlatform.h"
-#include "Dc.h"
 #include "GdiObject.h"
 #include "WindowDc.h"
 #include "Wnd.h"

@@ -4,10 +4,10 @@
 #include <cstdlib>
 
 #include "CommandLine.h"
-#include "ProfileSettingsStore.h"
-#include "FireWnd.h"
-#include "SaverWnd.h"
 #include "ConfigDialog.h"
+#include "FireWnd.h"
+#include "ProfileSettingsStore.h"
+#include "SaverWnd.h"
 
 BOOL SaverApp::InitInstance() {
     Enable3dControls();

@@ -2,8 +2,8 @@
 // The full-screen saver: a top-most fire window over the whole screen that hides the
 // cursor and closes on the first sign of the user. Which messages close it is decided by
 // RespondToInput (saver/SaverRules.h); this class only maps messages onto those rules.
-#include "FireWnd.h"
 #include "Dc.h"
+#include "FireWnd.h"
 #include "GdiObject.h"
 #include "SaverRules.h"
 

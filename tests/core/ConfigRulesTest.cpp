@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "DialogInt.h"
 #include "ConfigRules.h"
+#include "DialogInt.h"
 
 namespace {
 

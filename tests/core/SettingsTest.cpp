@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Settings.h"
 #include "MemoryPlatform.h"
+#include "Settings.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "RegisterClass.h"
 #include "WinApp.h"
-#include "Wnd.h"
 #include "WinTestSupport.h"
+#include "Wnd.h"
 
 namespace {
 

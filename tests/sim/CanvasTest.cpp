@@ -4,8 +4,8 @@
 #include <climits>
 #include <cmath>
 
-#include "ColourTable.h"
 #include "Canvas.h"
+#include "ColourTable.h"
 
 namespace {
 

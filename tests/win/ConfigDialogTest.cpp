@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "ProfileSettingsStore.h"
-#include "SaverApp.h"
-#include "res/resource.h"
-#include "ModalScript.h"
-#include "ProgramTestSupport.h"
-#include "WinTestSupport.h"
 #include "ConfigDialog.h"
+#include "ModalScript.h"
+#include "ProfileSettingsStore.h"
+#include "ProgramTestSupport.h"
+#include "res/resource.h"
+#include "SaverApp.h"
+#include "WinTestSupport.h"
 
 namespace {
 

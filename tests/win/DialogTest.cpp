@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "AboutDialog.h"
 #include "Dialog.h"
 #include "DlgInit.h"
-#include "res/resource.h"
 #include "ModalScript.h"
+#include "res/resource.h"
 #include "WinTestSupport.h"
-#include "AboutDialog.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <set>
 
-#include "FireWnd.h"
-#include "WinApp.h"
-#include "res/resource.h"
-#include "ProgramTestSupport.h"
-#include "WinTestSupport.h"
 #include "../core/EngineAccess.h"
+#include "FireWnd.h"
+#include "ProgramTestSupport.h"
+#include "res/resource.h"
+#include "WinApp.h"
+#include "WinTestSupport.h"
 
 namespace {
 FireState& Edit(FireWnd& wnd) { return Edit(wnd.Engine()); }

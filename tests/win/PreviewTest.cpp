@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "CommandLine.h"
-#include "SaverApp.h"
-#include "FireWnd.h"
 #include "../core/CommandLineCases.h"
+#include "CommandLine.h"
+#include "FireWnd.h"
 #include "ProgramTestSupport.h"
+#include "SaverApp.h"
 #include "WinTestSupport.h"
 
 namespace {

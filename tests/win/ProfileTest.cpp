@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "ProfileSettingsStore.h"
-#include "Settings.h"
 #include "FireWnd.h"
-#include "WinApp.h"
+#include "ProfileSettingsStore.h"
 #include "ProgramTestSupport.h"
+#include "Settings.h"
+#include "WinApp.h"
 #include "WinTestSupport.h"
 
 namespace {

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "../core/EngineAccess.h"
+#include "ProgramTestSupport.h"
 #include "SaverApp.h"
 #include "SaverWnd.h"
-#include "ProgramTestSupport.h"
 #include "WinTestSupport.h"
-#include "../core/EngineAccess.h"
 
 namespace {
 

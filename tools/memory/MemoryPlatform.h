@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Settings.h"
 #include "FireEngine.h"
+#include "Settings.h"
 
 // The simulated screen: (7x + 13y) mod 256 inside it, 0 outside.
 uint8_t PatternPixel(FireSize screen, int32_t x, int32_t y);

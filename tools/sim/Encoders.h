@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "ColourTable.h"
 #include "Canvas.h"
+#include "ColourTable.h"
 
 struct GifFileType;
 

@@ -5,10 +5,10 @@
 #include <optional>
 #include <string>
 
-#include "MemoryPlatform.h"
 #include "Canvas.h"
 #include "Dump.h"
 #include "Encoders.h"
+#include "MemoryPlatform.h"
 #include "Options.h"
 
 namespace {
