@@ -11,3 +11,30 @@ function(kw_set_options target)
     target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
   endif()
 endfunction()
+
+# Makes `target` wait for a scan of its layer's #include lines (cmake/CheckIncludes.cmake),
+# so that a file reaching past its layer fails the build. Include roots alone do not stop
+# <windows.h> in the cross build, nor a path that climbs out with "../".
+#   kw_check_layer(target DIR dir [ALLOWED dirs...] [STANDARD])
+function(kw_check_layer target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "STANDARD" "DIR" "ALLOWED")
+  set(layers ${PROJECT_SOURCE_DIR}/core ${PROJECT_SOURCE_DIR}/framework ${PROJECT_SOURCE_DIR}/win
+             ${PROJECT_SOURCE_DIR}/tools ${PROJECT_SOURCE_DIR}/tests)
+  set(forbidden ${layers})
+  list(REMOVE_ITEM forbidden ${arg_DIR} ${arg_ALLOWED})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${arg_DIR}/*.h ${arg_DIR}/*.cpp ${arg_DIR}/*.rc)
+  set(roots "$<REMOVE_DUPLICATES:$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>>")
+  set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.includes)
+  set(script ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake)
+  list(JOIN arg_ALLOWED "\\;" allowed)
+  list(JOIN forbidden "\\;" forbidden)
+  add_custom_command(OUTPUT ${stamp}
+                     COMMAND ${CMAKE_COMMAND} -DDIR=${arg_DIR} -DROOTS=${roots} -DALLOWED=${allowed} -DFORBIDDEN=${forbidden}
+                             -DSTANDARD=${arg_STANDARD} -P ${script}
+                     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+                     DEPENDS ${sources} ${script}
+                     COMMENT "Checking the includes of ${arg_DIR}"
+                     VERBATIM)
+  add_custom_target(${target}_includes DEPENDS ${stamp})
+  add_dependencies(${target} ${target}_includes)
+endfunction()

@@ -1,5 +1,5 @@
-#include "framework/WinApp.h"
-#include "framework/Wnd.h"
+#include "WinApp.h"
+#include "Wnd.h"
 
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     CWinApp* const app = AfxGetApp();

@@ -1,5 +1,5 @@
 // CWnd::CenterWindow for the pop-ups of the program (dialogs and message boxes).
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     if (!m_hWnd) return;

@@ -1,4 +1,4 @@
-#include "framework/Controls.h"
+#include "Controls.h"
 
 int CButton::GetCheck() const { return static_cast<int>(::SendMessageA(m_hWnd, BM_GETCHECK, 0, 0)); }
 

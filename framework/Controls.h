@@ -1,8 +1,6 @@
 #pragma once
 // Thin wrappers of the standard controls a dialog binds to its members (DDX_Control).
-#include "framework/Wnd.h"
-
-class CEdit : public CWnd {};
+#include "Wnd.h"
 
 class CButton : public CWnd {
 public:

@@ -1,10 +1,10 @@
-#include "framework/DataExchange.h"
+#include "DataExchange.h"
 
 #include <cstdio>
 #include <string>
 
-#include "framework/DialogInt.h"
-#include "framework/WinApp.h"
+#include "DialogInt.h"
+#include "WinApp.h"
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
     m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);

@@ -3,7 +3,7 @@
 // (loading) or from the controls into members with validation (saving). A field that is
 // refused on saving is reported to the user, gets the focus with its text selected, and
 // every exchange after it in the same pass is skipped.
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 class CDataExchange {
 public:

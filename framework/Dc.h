@@ -1,25 +1,15 @@
 #pragma once
 // A device context this object owns: a memory DC here, one borrowed from a window in the
 // derived classes. Selections hand back the previous object's handle, never a wrapper.
-#include "framework/Afx.h"
-#include "framework/GdiObject.h"
+#include "Afx.h"
+#include "GdiObject.h"
+#include "Handle.h"
 
-class CDC {
+class CDC : public CHandle<HDC, ::DeleteDC> {
 public:
-    CDC() = default;
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
-    CDC(CDC&& other) noexcept : m_hDC(other.Detach()) {}
-    CDC& operator=(CDC&& other) noexcept;
-    ~CDC() { DeleteDC(); }
-
-    HDC m_hDC = nullptr;
-    HDC GetSafeHdc() const { return m_hDC; }
-    // Takes ownership of a DC to be deleted with DeleteDC; one held before is deleted.
-    BOOL Attach(HDC hDC);
-    HDC Detach();
+    HDC GetSafeHdc() const { return Get(); }
     BOOL CreateCompatibleDC(CDC* pDC);
-    BOOL DeleteDC();
+    BOOL DeleteDC() { return Release(); }
 
     HGDIOBJ SelectObject(HGDIOBJ hObject);
     HGDIOBJ SelectObject(const CGdiObject& object) { return SelectObject(object.GetSafeHandle()); }

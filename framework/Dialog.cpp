@@ -1,16 +1,7 @@
-#include "framework/Dialog.h"
+#include "Dialog.h"
 
-#include "framework/DlgInit.h"
-#include "framework/WinApp.h"
-
-namespace {
-// The dialog DoModal is making, until the first message of its window links it. Kept apart
-// from CreateEx's pending window, which the framework's own window classes pick up.
-CDialog*& PendingDialog() {
-    static CDialog* pending = nullptr;
-    return pending;
-}
-}  // namespace
+#include "DlgInit.h"
+#include "WinApp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
@@ -19,12 +10,8 @@ END_MESSAGE_MAP()
 
 INT_PTR CDialog::DoModal() {
     if (m_hWnd) return -1;
-    CDialog* const outer = PendingDialog();
-    PendingDialog() = this;
-    const INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), Owner(),
-                                             &CDialog::DialogProc, 0);
-    PendingDialog() = outer;
-    return result;
+    return ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), Owner(), &CDialog::DialogProc,
+                             reinterpret_cast<LPARAM>(this));
 }
 
 void CDialog::EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
@@ -62,15 +49,15 @@ HWND CDialog::Owner() const {
     return owner;
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM) {
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMsg, WPARAM, LPARAM lParam) {
     CWnd* const linked = CWnd::FromHandlePermanent(hWnd);
     auto* dialog = dynamic_cast<CDialog*>(linked);
     if (!linked) {
-        // The first message that reaches a dialog procedure (WM_SETFONT, or WM_INITDIALOG
-        // for a template without a font) comes before any handler can run.
-        dialog = PendingDialog();
+        // DoModal's object arrives with WM_INITDIALOG; only WM_SETFONT comes before it, and no
+        // dialog handles that.
+        if (nMsg != WM_INITDIALOG) return FALSE;
+        dialog = reinterpret_cast<CDialog*>(lParam);
         if (!dialog) return FALSE;
-        PendingDialog() = nullptr;
         if (!dialog->SubclassWindow(hWnd)) {
             ::EndDialog(hWnd, -1);
             return FALSE;

@@ -1,9 +1,9 @@
 #pragma once
 // A modal dialog from a template in the resources. The object takes over the dialog's
-// window on its first message, so every message, commands included, passes the class's
+// window on WM_INITDIALOG, so every later message, commands included, passes the class's
 // message map before the system's dialog procedure.
-#include "framework/DataExchange.h"
-#include "framework/Wnd.h"
+#include "DataExchange.h"
+#include "Wnd.h"
 
 class CDialog : public CWnd {
 public:

@@ -1,4 +1,4 @@
-#include "framework/DlgInit.h"
+#include "DlgInit.h"
 
 #include <cstdint>
 #include <cstring>

@@ -5,7 +5,7 @@
 // length (DWORD) and that many bytes of NUL-terminated text; a control id of 0 ends the list.
 #include <cstddef>
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 constexpr WORD kDlgInitResourceType = 240;
 

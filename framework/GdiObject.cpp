@@ -1,27 +1,4 @@
-#include "framework/GdiObject.h"
-
-CGdiObject& CGdiObject::operator=(CGdiObject&& other) noexcept {
-    if (this != &other) Attach(other.Detach());
-    return *this;
-}
-
-BOOL CGdiObject::Attach(HGDIOBJ hObject) {
-    if (hObject == m_hObject) return hObject != nullptr;
-    DeleteObject();
-    m_hObject = hObject;
-    return hObject != nullptr;
-}
-
-HGDIOBJ CGdiObject::Detach() {
-    const HGDIOBJ hObject = m_hObject;
-    m_hObject = nullptr;
-    return hObject;
-}
-
-BOOL CGdiObject::DeleteObject() {
-    if (!m_hObject) return FALSE;
-    return ::DeleteObject(Detach());
-}
+#include "GdiObject.h"
 
 BOOL CPalette::CreatePalette(const LOGPALETTE* lpLogPalette) {
     return Attach(::CreatePalette(lpLogPalette));

@@ -1,36 +1,24 @@
 #pragma once
 // Owning wrappers of GDI objects: exactly one owner per handle, moved but never copied,
 // deleted by the destructor.
-#include "framework/Afx.h"
+#include "Afx.h"
+#include "Handle.h"
 
-class CGdiObject {
+class CGdiObject : public CHandle<HGDIOBJ, ::DeleteObject> {
 public:
-    CGdiObject() = default;
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
-    CGdiObject(CGdiObject&& other) noexcept : m_hObject(other.Detach()) {}
-    CGdiObject& operator=(CGdiObject&& other) noexcept;
-    ~CGdiObject() { DeleteObject(); }
-
-    HGDIOBJ GetSafeHandle() const { return m_hObject; }
-    // Takes ownership; an object held before is deleted first.
-    BOOL Attach(HGDIOBJ hObject);
-    HGDIOBJ Detach();
-    BOOL DeleteObject();
-
-protected:
-    HGDIOBJ m_hObject = nullptr;
+    HGDIOBJ GetSafeHandle() const { return Get(); }
+    BOOL DeleteObject() { return Release(); }
 };
 
 class CBitmap : public CGdiObject {
 public:
-    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+    operator HBITMAP() const { return static_cast<HBITMAP>(Get()); }
 };
 
 class CPalette : public CGdiObject {
 public:
     BOOL CreatePalette(const LOGPALETTE* lpLogPalette);
-    operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
+    operator HPALETTE() const { return static_cast<HPALETTE>(Get()); }
 };
 
 class CPen : public CGdiObject {
@@ -39,7 +27,7 @@ public:
     // Holds no pen when the system refuses the style or width.
     CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
     BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor);
-    operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+    operator HPEN() const { return static_cast<HPEN>(Get()); }
 };
 
 class CBrush : public CGdiObject {
@@ -47,5 +35,5 @@ public:
     CBrush() = default;
     explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
     BOOL CreateSolidBrush(COLORREF crColor);
-    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+    operator HBRUSH() const { return static_cast<HBRUSH>(Get()); }
 };

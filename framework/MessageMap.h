@@ -2,8 +2,7 @@
 // Message maps: one table per class, chained to the base class's table. An entry pairs a
 // message number with a small function that unpacks WPARAM/LPARAM and calls the typed
 // handler, so handlers never see the raw parameters.
-#include "framework/Afx.h"
-#include "framework/Dc.h"
+#include "Afx.h"
 
 class CWnd;
 
@@ -24,7 +23,7 @@ struct AFX_MSGMAP {
 
 namespace afxmsg {
 // Each cracker is instantiated per class and handler; T is the class that declares the map.
-CWnd* WndFromHandle(HWND hWnd);
+// Other windows named by a message arrive as plain handles: the program owns no object for them.
 
 template <class T, void (T::*F)()>
 LRESULT Void(CWnd& w, WPARAM, LPARAM) {
@@ -45,9 +44,9 @@ template <class T, int (T::*F)(LPCREATESTRUCTA)>
 LRESULT Create(CWnd& w, WPARAM, LPARAM lParam) {
     return (static_cast<T&>(w).*F)(reinterpret_cast<LPCREATESTRUCTA>(lParam));
 }
-template <class T, void (T::*F)(CWnd*)>
+template <class T, void (T::*F)(HWND)>
 LRESULT WndArg(CWnd& w, WPARAM wParam, LPARAM) {
-    (static_cast<T&>(w).*F)(WndFromHandle(reinterpret_cast<HWND>(wParam)));
+    (static_cast<T&>(w).*F)(reinterpret_cast<HWND>(wParam));
     return 0;
 }
 template <class T, BOOL (T::*F)()>
@@ -73,19 +72,17 @@ LRESULT SysCommand(CWnd& w, WPARAM wParam, LPARAM lParam) {
     (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), lParam);
     return 0;
 }
-template <class T, BOOL (T::*F)(CWnd*, UINT, UINT)>
+template <class T, BOOL (T::*F)(HWND, UINT, UINT)>
 LRESULT Cursor(CWnd& w, WPARAM wParam, LPARAM lParam) {
-    CWnd* const over = WndFromHandle(reinterpret_cast<HWND>(wParam));
-    return (static_cast<T&>(w).*F)(over, LOWORD(lParam), HIWORD(lParam));
+    return (static_cast<T&>(w).*F)(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
 }
 template <class T, BOOL (T::*F)(BOOL)>
 LRESULT NcActivate(CWnd& w, WPARAM wParam, LPARAM) {
     return (static_cast<T&>(w).*F)(static_cast<BOOL>(wParam));
 }
-template <class T, void (T::*F)(UINT, CWnd*, BOOL)>
+template <class T, void (T::*F)(UINT, HWND, BOOL)>
 LRESULT Activate(CWnd& w, WPARAM wParam, LPARAM lParam) {
-    CWnd* const other = WndFromHandle(reinterpret_cast<HWND>(lParam));
-    (static_cast<T&>(w).*F)(LOWORD(wParam), other, HIWORD(wParam) != 0);
+    (static_cast<T&>(w).*F)(LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam) != 0);
     return 0;
 }
 template <class T, void (T::*F)(BOOL, DWORD)>
@@ -93,14 +90,10 @@ LRESULT ActivateApp(CWnd& w, WPARAM wParam, LPARAM lParam) {
     (static_cast<T&>(w).*F)(static_cast<BOOL>(wParam), static_cast<DWORD>(lParam));
     return 0;
 }
-template <class T, BOOL (T::*F)(CDC*)>
+// The DC belongs to the system: lent to the handler as a plain handle.
+template <class T, BOOL (T::*F)(HDC)>
 LRESULT EraseBkgnd(CWnd& w, WPARAM wParam, LPARAM) {
-    // The DC belongs to the system: lent to the handler, never deleted here.
-    CDC dc;
-    dc.Attach(reinterpret_cast<HDC>(wParam));
-    const BOOL erased = (static_cast<T&>(w).*F)(&dc);
-    dc.Detach();
-    return erased;
+    return (static_cast<T&>(w).*F)(reinterpret_cast<HDC>(wParam));
 }
 template <class T, HCURSOR (T::*F)()>
 LRESULT Icon(CWnd& w, WPARAM, LPARAM) {

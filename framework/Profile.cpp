@@ -1,5 +1,5 @@
 // CWinApp's profile: integers in the per-user registry.
-#include "framework/WinApp.h"
+#include "WinApp.h"
 
 namespace {
 class RegKey {

@@ -1,11 +1,11 @@
-#include "framework/RegisterClass.h"
+#include "RegisterClass.h"
 
 #include <cstdio>
 #include <set>
 #include <string>
 
-#include "framework/WinApp.h"
-#include "framework/Wnd.h"
+#include "WinApp.h"
+#include "Wnd.h"
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon) {
     // The names handed out stay valid for the life of the process.

@@ -1,5 +1,5 @@
 #pragma once
-#include "framework/Afx.h"
+#include "Afx.h"
 
 // Registers (once per process and set of arguments) a class whose windows use the
 // framework's window procedure, and returns its name.

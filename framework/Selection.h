@@ -1,7 +1,7 @@
 #pragma once
 // Scoped selections: the object that the DC held before is selected back, by its handle,
 // when the scope ends.
-#include "framework/Dc.h"
+#include "Dc.h"
 
 class CSelection {
 public:

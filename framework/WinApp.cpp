@@ -1,6 +1,6 @@
-#include "framework/WinApp.h"
+#include "WinApp.h"
 
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
 namespace {
 CWinApp*& CurrentApp() {
@@ -36,15 +36,12 @@ int CWinApp::ExitInstance() { return m_nExitCode; }
 int CWinApp::Run() {
     MSG msg;
     for (;;) {
-        // Temporary window wrappers live until the queue runs dry.
-        if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) CWnd::DeleteTempMap();
         const BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
     if (msg.message == WM_QUIT) m_nExitCode = static_cast<int>(msg.wParam);
-    CWnd::DeleteTempMap();
     return ExitInstance();
 }
 

@@ -3,7 +3,7 @@
 // per-user profile in the registry.
 #include <string>
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 class CWnd;
 
@@ -31,7 +31,6 @@ public:
     BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
 
     const std::string& AppName() const { return m_strAppName; }
-    const std::string& RegistryKey() const { return m_strRegistryKey; }
 
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;

@@ -3,7 +3,7 @@
 // destructor instead of being deleted.
 #include <utility>
 
-#include "framework/Dc.h"
+#include "Dc.h"
 
 class CWnd;
 

@@ -1,7 +1,7 @@
-#include "framework/Wnd.h"
+#include "Wnd.h"
 
-#include "framework/WinApp.h"
-#include "framework/WndMap.h"
+#include "WinApp.h"
+#include "WndMap.h"
 
 CWnd::~CWnd() {
     if (!m_hWnd) return;
@@ -13,14 +13,12 @@ CWnd::~CWnd() {
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x,
                     int y, int nWidth, int nHeight, HWND hWndParent, UINT nID) {
-    CWnd* const outer = afxmap::PendingWnd();
-    afxmap::PendingWnd() = this;
     m_bCreating = true;
+    // The object rides in the creation parameter; AfxWndProc links it on WM_NCCREATE.
     const HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
                                         nHeight, hWndParent,
                                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
-                                        AfxGetInstanceHandle(), nullptr);
-    afxmap::PendingWnd() = outer;
+                                        AfxGetInstanceHandle(), this);
     m_bCreating = false;
     if (!hWnd) {
         // Whether the window never got a message or was destroyed while being created,
@@ -81,12 +79,6 @@ void CWnd::OnFinalMessage() {
     if (!m_bCreating) PostNcDestroy();
 }
 
-CWnd* CWnd::FromHandle(HWND hWnd) {
-    if (!hWnd) return nullptr;
-    if (CWnd* wnd = FromHandlePermanent(hWnd)) return wnd;
-    return afxmap::Temporary(hWnd);
-}
-
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd) return nullptr;
     // The link is a pointer: it means something only inside the process that stored it.
@@ -95,8 +87,6 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (process != ::GetCurrentProcessId()) return nullptr;
     return afxmap::Lookup(hWnd);
 }
-
-void CWnd::DeleteTempMap() { afxmap::DeleteTemporaries(); }
 
 const MSG* CWnd::GetCurrentMessage() { return &afxmap::CurrentMessage(); }
 
@@ -147,5 +137,3 @@ const AFX_MSGMAP* CWnd::GetThisMessageMap() {
 }
 
 const AFX_MSGMAP* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
-
-CWnd* afxmsg::WndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }

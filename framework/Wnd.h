@@ -2,8 +2,8 @@
 // A window object: owns the link between one HWND and this object, routes the window's
 // messages through the class's message map, and gives everything else to the previous
 // window procedure (DefWindowProcA for the windows it creates itself).
-#include "framework/Afx.h"
-#include "framework/MessageMap.h"
+#include "Afx.h"
+#include "MessageMap.h"
 
 class CWnd {
 public:
@@ -16,7 +16,7 @@ public:
     HWND m_hWnd = nullptr;
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    // Creates the window with this object attached before its first handled message.
+    // Creates the window with this object attached on WM_NCCREATE, before any handler runs.
     // On failure PostNcDestroy has run, so a self-deleting object is gone.
     BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle, int x,
                   int y, int nWidth, int nHeight, HWND hWndParent, UINT nID);
@@ -26,12 +26,9 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     HWND UnsubclassWindow();
 
-    // The object of a window of this process, or a temporary wrapper that lives until the
-    // message loop is next idle (DeleteTempMap).
-    static CWnd* FromHandle(HWND hWnd);
-    // Only objects attached to their window; null for foreign handles.
+    // The object attached to a window of this process; null for windows without one, which
+    // the program refers to by their plain handles.
     static CWnd* FromHandlePermanent(HWND hWnd);
-    static void DeleteTempMap();
     // The message being handled on this thread (the innermost one while messages nest).
     static const MSG* GetCurrentMessage();
 

@@ -1,19 +1,11 @@
 // The window procedure of the framework's windows and the handle bookkeeping behind it.
-#include <map>
-#include <memory>
-
-#include "framework/Wnd.h"
-#include "framework/WndMap.h"
+#include "Wnd.h"
+#include "WndMap.h"
 
 namespace {
 // The object pointer lives in a window property, so a subclassed control keeps its own
 // GWLP_USERDATA.
-constexpr const char* kObjectProp = "Kindlewick.CWnd";
-
-std::map<HWND, std::unique_ptr<CWnd>>& Temporaries() {
-    static std::map<HWND, std::unique_ptr<CWnd>> temporaries;
-    return temporaries;
-}
+constexpr const char* kObjectProp = "Afx.CWnd";
 }  // namespace
 
 CWnd* afxmap::Lookup(HWND hWnd) { return static_cast<CWnd*>(::GetPropA(hWnd, kObjectProp)); }
@@ -21,26 +13,6 @@ CWnd* afxmap::Lookup(HWND hWnd) { return static_cast<CWnd*>(::GetPropA(hWnd, kOb
 void afxmap::Link(HWND hWnd, CWnd* pWnd) { ::SetPropA(hWnd, kObjectProp, pWnd); }
 
 void afxmap::Unlink(HWND hWnd) { ::RemovePropA(hWnd, kObjectProp); }
-
-CWnd* afxmap::Temporary(HWND hWnd) {
-    std::unique_ptr<CWnd>& wnd = Temporaries()[hWnd];
-    if (!wnd) {
-        wnd = std::make_unique<CWnd>();
-        wnd->m_hWnd = hWnd;
-    }
-    return wnd.get();
-}
-
-void afxmap::DeleteTemporaries() {
-    // A wrapper never owned its window: forget the handle before the wrapper goes.
-    for (auto& entry : Temporaries()) entry.second->m_hWnd = nullptr;
-    Temporaries().clear();
-}
-
-CWnd*& afxmap::PendingWnd() {
-    static CWnd* pending = nullptr;
-    return pending;
-}
 
 MSG& afxmap::CurrentMessage() {
     static MSG current{};
@@ -64,11 +36,10 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = afxmap::Lookup(hWnd);
     if (!pWnd) {
-        // The first message of a window that CreateEx is making (WM_GETMINMAXINFO comes
-        // before WM_NCCREATE for pop-ups): link the object before any handler runs.
-        pWnd = afxmap::PendingWnd();
+        // CreateEx passes its object as the creation parameter. What comes before WM_NCCREATE
+        // (WM_GETMINMAXINFO for pop-ups) has no object yet and gets the default processing.
+        if (nMsg == WM_NCCREATE) pWnd = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (!pWnd) return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
-        afxmap::PendingWnd() = nullptr;
         pWnd->Attach(hWnd);
     }
     return AfxCallWndProc(pWnd, hWnd, nMsg, wParam, lParam);

@@ -13,3 +13,17 @@ wine_server_pid() {
   done
   return 1
 }
+
+# wine_process_pids PREFIX: prints the pids of Wine programs started for PREFIX. Programs
+# outlive a server that was killed, and nothing else would ever end them.
+wine_process_pids() {
+  local pid
+  for pid in $(pgrep -f . 2>/dev/null); do
+    case "$(readlink "/proc/$pid/exe" 2>/dev/null)" in
+      */wine/*|*/wine|*/wine64|*/wine-preloader|*/wine64-preloader) ;;
+      *) continue ;;
+    esac
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$1" && echo "$pid"
+  done
+  return 0
+}

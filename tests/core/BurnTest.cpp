@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-#include "tests/core/FireTestSupport.h"
+#include "FireTestSupport.h"
 
 namespace {
 
 // Spread 0 and decay 0 make every heat value rise straight up unchanged, so that one rule
 // at a time can be watched.
 void Straight(Rig& rig) {
-    rig.engine.m_nSpread = 0;
-    rig.engine.m_nDecay = 0;
+    EditParams(rig.engine).m_nSpread = 0;
+    Edit(rig.engine).m_nDecay = 0;
 }
 
 TEST(Burn, SixteenIsColdSeventeenBurns) {
@@ -61,8 +61,8 @@ TEST(Burn, DyingFlamesLeaveBlackAndSpareTheBackground) {
     Rig rig;
     rig.Quiet(10, 30, 20);
     Straight(rig);
-    rig.engine.m_nFrame = rig.engine.m_nBurnFrames + 1;
-    rig.engine.m_nFuel = 0;
+    Edit(rig.engine).m_nFrame = rig.engine.State().m_nBurnFrames + 1;
+    Edit(rig.engine).m_nFuel = 0;
     for (int row : {2, 5, 20}) {
         rig.Heat(row, 4) = 100;
         rig.Back(row, 4) = 1;
@@ -78,26 +78,26 @@ TEST(Burn, DyingFlamesLeaveBlackAndSpareTheBackground) {
     // on it scorch as before, only the base line turns cold.
     rig.Quiet(10, 30, 20);
     Straight(rig);
-    rig.engine.m_nFrame = rig.engine.m_nBurnFrames;
+    Edit(rig.engine).m_nFrame = rig.engine.State().m_nBurnFrames;
     rig.Heat(2, 4) = 100;
     rig.Back(2, 4) = 1;
     rig.engine.Burn();
     EXPECT_EQ(rig.Back(2, 4), 8);
-    EXPECT_EQ(rig.engine.m_nFuel, 0);
+    EXPECT_EQ(rig.engine.State().m_nFuel, 0);
 }
 
 TEST(Burn, FirstDyingTickColdsTheWholeSegmentFlareOrNot) {
     Rig rig;
     rig.Quiet(100, 10, 0);
-    rig.engine.m_nFrame = rig.engine.m_nBurnFrames;
+    Edit(rig.engine).m_nFrame = rig.engine.State().m_nBurnFrames;
     for (int j = 0; j < 100; ++j) rig.Base(j) = 200;
     rig.random.script = {0, 0};  // the flare fires
     rig.engine.Burn();
     for (int j = 0; j < 100; ++j) EXPECT_EQ(rig.Base(j), kCold) << "base cell " << j;
     EXPECT_EQ(rig.random.calls, 2) << "a cell at the ceiling draws nothing";
-    EXPECT_EQ(rig.engine.m_nDecay, 6);
-    EXPECT_EQ(rig.engine.m_nDyingFrames, 1);
-    EXPECT_EQ(rig.engine.m_bFinished, 0);
+    EXPECT_EQ(rig.engine.State().m_nDecay, 6);
+    EXPECT_EQ(rig.engine.State().m_nDyingFrames, 1);
+    EXPECT_EQ(rig.engine.State().m_bFinished, 0);
 }
 
 TEST(Burn, SegmentAndMarginsOfTheBaseLine) {
@@ -107,8 +107,8 @@ TEST(Burn, SegmentAndMarginsOfTheBaseLine) {
     for (const Case& c : {Case{6, 10, 48, 52, 7}, Case{7, 10, 47, 52, 8}, Case{7, 7, 47, 52, 7}}) {
         Rig rig;
         rig.Quiet(100, 10, 0);
-        rig.engine.m_nBaseWidth = c.width;
-        rig.engine.m_nMaxBaseWidth = c.maxWidth;
+        Edit(rig.engine).m_nBaseWidth = c.width;
+        Edit(rig.engine).m_nMaxBaseWidth = c.maxWidth;
         for (int j = 0; j < 100; ++j) rig.Base(j) = 100;
         rig.engine.Burn();
         for (int j = 0; j < 100; ++j) {
@@ -118,7 +118,7 @@ TEST(Burn, SegmentAndMarginsOfTheBaseLine) {
         }
         // The flare chance, then one heating draw per cell of the segment, margins included.
         EXPECT_EQ(rig.random.calls, 1 + c.width + 1) << "width " << c.width;
-        EXPECT_EQ(rig.engine.m_nBaseWidth, c.grown) << "width " << c.width;
+        EXPECT_EQ(rig.engine.State().m_nBaseWidth, c.grown) << "width " << c.width;
     }
 }
 
@@ -129,8 +129,8 @@ TEST(Burn, RowsDrawTheirDirectionTopFirstAndCellsTakeThreeSteps) {
         Rig rig;
         const int cx = 8;
         rig.Quiet(cx, 4, 2);
-        rig.engine.m_nSpread = 0;
-        rig.engine.m_nBaseWidth = rig.engine.m_nMaxBaseWidth = cx - 1;
+        EditParams(rig.engine).m_nSpread = 0;
+        Edit(rig.engine).m_nBaseWidth = Edit(rig.engine).m_nMaxBaseWidth = cx - 1;
         for (int j = 0; j < cx; ++j) rig.Base(j) = rig.Heat(1, j) = 100;
         rig.random.script = {topRightToLeft ? 1 : 0, topRightToLeft ? 0 : 1};
         const uint32_t seed = 0x2468ACE1u;
@@ -166,7 +166,7 @@ TEST(Burn, FlareAndHeatingDrawAfterTheRows) {
     for (const Case& c : cases) {
         Rig rig;
         rig.Quiet(100, 4, 1);
-        rig.engine.m_nMaxBaseWidth = 10;
+        Edit(rig.engine).m_nMaxBaseWidth = 10;
         rig.random.script = c.script;
         rig.random.fallback = 0;
         rig.engine.Burn();
@@ -190,7 +190,7 @@ TEST(Burn, SmoothingWorksInPlaceLeftToRight) {
     for (const Case& c : cases) {
         Rig rig;
         rig.Quiet(100, 4, 0);
-        rig.engine.m_nSmooth = c.smooth;
+        Edit(rig.engine).m_nSmooth = c.smooth;
         const int start[] = {100, 40, 160, 70, 130};
         for (int j = 0; j < 5; ++j) rig.Base(48 + j) = uint8_t(start[j]);
         rig.engine.Burn();
@@ -215,7 +215,7 @@ TEST(Burn, NoRowRisesWithoutFireHeight) {
             }
         EXPECT_EQ(rig.Heat(0, 10), 90) << "height " << height;
         EXPECT_EQ(g_dwFireRand, 77u) << "height " << height;
-        EXPECT_EQ(rig.engine.m_nFrame, 1) << "height " << height;
+        EXPECT_EQ(rig.engine.State().m_nFrame, 1) << "height " << height;
         EXPECT_EQ(rig.random.calls, 1 + 7) << "height " << height;
     }
 }
@@ -228,7 +228,7 @@ TEST(Burn, DriftPastARowEndLandsInPaddingOrTheNeighbouringRow) {
     for (const Case& c : {Case{6, true}, Case{8, true}, Case{6, false}, Case{8, false}}) {
         Rig rig;
         rig.Quiet(c.cx, 4, 2);
-        rig.engine.m_nDecay = 0;
+        Edit(rig.engine).m_nDecay = 0;
         const int stride = rig.platform.stride();
         // The first cell visited in row 2 is the edge cell; it must drift off the row.
         const uint32_t seed = SeedWhere([&](uint32_t s) { return DrawFor(s, 0, 1, 0).drift == (c.right ? 1 : -1); });
@@ -258,7 +258,7 @@ TEST(Burn, DriftPastARowEndLandsInPaddingOrTheNeighbouringRow) {
 TEST(Burn, TopRowDriftPastTheLastByteIsDropped) {
     Rig rig;
     rig.Quiet(100, 100, 99);  // the full-screen box: no padding, flames up to the last row
-    rig.engine.m_nDecay = 0;
+    Edit(rig.engine).m_nDecay = 0;
     GuardedBuffers guard(rig.engine);
     std::fill_n(guard.heat(), guard.size, kCold);
     std::fill_n(guard.out(), guard.size, 0);
@@ -286,18 +286,18 @@ TEST(Burn, DyingEndsOnTick36OrFireHeightPlus20) {
     for (const Case& c : {Case{6, 26}, Case{10, 30}, Case{16, 36}, Case{17, 36}, Case{60, 36}}) {
         Rig rig;
         rig.Quiet(50, 100, c.height);
-        rig.engine.m_nBurnFrames = 4;
+        Edit(rig.engine).m_nBurnFrames = 4;
         int ticks = 0;
-        while (!rig.engine.m_bFinished && ticks < 1000) {
+        while (!rig.engine.State().m_bFinished && ticks < 1000) {
             rig.engine.Burn();
             ++ticks;
             if (ticks <= 4) {
-                ASSERT_EQ(rig.engine.m_nFuel, 200) << "height " << c.height << " tick " << ticks;
+                ASSERT_EQ(rig.engine.State().m_nFuel, 200) << "height " << c.height << " tick " << ticks;
             }
         }
         EXPECT_EQ(ticks, 4 + c.dyingTicks) << "height " << c.height;
-        EXPECT_EQ(rig.engine.m_nDyingFrames, c.dyingTicks) << "height " << c.height;
-        EXPECT_EQ(rig.engine.m_bBurning, 0) << "height " << c.height;
+        EXPECT_EQ(rig.engine.State().m_nDyingFrames, c.dyingTicks) << "height " << c.height;
+        EXPECT_EQ(rig.engine.State().m_bBurning, 0) << "height " << c.height;
     }
 }
 

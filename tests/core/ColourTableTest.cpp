@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fire/ColourTable.h"
+#include "ColourTable.h"
 
 namespace {
 

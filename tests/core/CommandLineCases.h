@@ -3,7 +3,7 @@
 // native test and the one that runs with the system's own comparison under Wine.
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "CommandLine.h"
 
 struct CommandLineCase {
     std::vector<const char*> args;  // without the program name

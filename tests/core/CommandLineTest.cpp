@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/CommandLine.h"
-#include "tests/core/CommandLineCases.h"
+#include "CommandLine.h"
+#include "CommandLineCases.h"
 
 namespace {
 

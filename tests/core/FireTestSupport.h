@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/memory/MemoryPlatform.h"
+#include "EngineAccess.h"
+#include "MemoryPlatform.h"
 
 // Plays back a script of rand() values, then a fallback, and counts every draw.
 // The fallback 4 is neutral for Burn: even (rows run left to right), no multiple of 15
@@ -73,7 +74,7 @@ struct Rig {
 
     // Palette and surfaces as a restart makes them; no fire is lit.
     void Surfaces(int32_t cx, int32_t cy) {
-        platform.BuildPalette(engine, engine.m_nFireType);
+        platform.BuildPalette(engine, engine.State().m_nFireType);
         platform.CreateSurfaces(engine, cx, cy);
     }
     // Surfaces plus the state of a freshly lit fire with all heat cold, set by hand so
@@ -81,14 +82,14 @@ struct Rig {
     void Quiet(int32_t cx, int32_t cy, int32_t fireHeight) {
         Surfaces(cx, cy);
         std::fill(platform.heat.begin(), platform.heat.end(), kCold);
-        std::fill_n(engine.m_pBaseLine.get(), cx, kCold);
-        engine.m_nFireHeight = fireHeight;
-        engine.m_nBaseWidth = engine.m_nMaxBaseWidth = 6;
-        engine.m_nFrame = 0;
-        engine.m_nBurnFrames = 1000;
-        engine.m_nFuel = 200;
-        engine.m_nDecay = 5;
-        engine.m_bBurning = 1;
+        std::fill_n(engine.State().m_pBaseLine.get(), cx, kCold);
+        Edit(engine).m_nFireHeight = fireHeight;
+        Edit(engine).m_nBaseWidth = Edit(engine).m_nMaxBaseWidth = 6;
+        Edit(engine).m_nFrame = 0;
+        Edit(engine).m_nBurnFrames = 1000;
+        Edit(engine).m_nFuel = 200;
+        Edit(engine).m_nDecay = 5;
+        Edit(engine).m_bBurning = 1;
         random.calls = 0;
     }
     std::size_t At(int32_t row, int32_t col) const {
@@ -97,7 +98,7 @@ struct Rig {
     uint8_t& Heat(int32_t row, int32_t col) { return platform.heat[At(row, col)]; }
     uint8_t& Back(int32_t row, int32_t col) { return platform.back[At(row, col)]; }
     uint8_t& Out(int32_t row, int32_t col) { return platform.out[At(row, col)]; }
-    uint8_t& Base(int32_t col) { return engine.m_pBaseLine[std::size_t(col)]; }
+    uint8_t& Base(int32_t col) { return engine.State().m_pBaseLine[std::size_t(col)]; }
 
     MemoryPlatform platform;
     ScriptedRandom random;
@@ -110,7 +111,7 @@ struct GuardedBuffers {
     static constexpr uint8_t kMark = 0xA5;
 
     explicit GuardedBuffers(FireEngine& engine)
-        : size(std::size_t(engine.Stride()) * std::size_t(engine.m_cyFire)) {
+        : size(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire)) {
         for (auto& b : buffers) b.assign(size + 2 * kGuard, kMark);
         engine.AttachBuffers(&buffers[0][kGuard], &buffers[1][kGuard], &buffers[2][kGuard]);
     }

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "tests/core/FireTestSupport.h"
+#include "FireTestSupport.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ FirePoint Px(FlyPoint p) { return FirePoint{int32_t(p.x), int32_t(p.y)}; }
 // The full-screen saver with the firefly, on a 1024 x 768 screen, its box not yet placed.
 struct FlyRig : Rig {
     explicit FlyRig(int32_t speed, int32_t fireType = 0) : Rig({1024, 768}, Settings(speed, fireType)) {
-        engine.m_bFullScreen = 1;
+        Edit(engine).m_bFullScreen = 1;
         Surfaces(0, 0);
     }
     static SettingValues Settings(int32_t speed, int32_t fireType) {
@@ -63,17 +63,17 @@ struct FlyRig : Rig {
     }
     // Places the next box at `fire` and starts the flight towards it from `from`.
     void FlyTo(FlyPoint from, FirePoint fire) {
-        engine.m_flyStart = from;
+        Edit(engine).m_flyStart = from;
         random.script = {fire.x, fire.y, 50, 0, 0};
         engine.Ignite();
-        ASSERT_EQ(engine.m_ptFire, fire);
-        ASSERT_EQ(engine.m_bBurning, 0);
+        ASSERT_EQ(engine.State().m_ptFire, fire);
+        ASSERT_EQ(engine.State().m_bBurning, 0);
     }
     // Ticks until the fire burns; the number of ticks, or -1.
     int TicksToLand(int limit) {
         for (int n = 1; n <= limit; ++n) {
             engine.Tick(kFrameTimerId);
-            if (engine.m_bBurning == 1) return n;
+            if (engine.State().m_bBurning == 1) return n;
         }
         return -1;
     }
@@ -84,13 +84,13 @@ TEST(Firefly, FliesTheStraightPathAndCapturesOnArrival) {
     const FirePoint fire{600, 200};
     rig.FlyTo({100, 700}, fire);
     Flight want({100, 700}, fire);
-    EXPECT_EQ(rig.engine.m_fFlyDist, want.dist);
-    EXPECT_EQ(rig.engine.m_flyHead.x, want.head.x);
-    EXPECT_EQ(rig.engine.m_flyHead.y, want.head.y);
-    EXPECT_EQ(rig.engine.m_ptBlit, fire);
+    EXPECT_EQ(rig.engine.State().m_fFlyDist, want.dist);
+    EXPECT_EQ(rig.engine.State().m_flyHead.x, want.head.x);
+    EXPECT_EQ(rig.engine.State().m_flyHead.y, want.head.y);
+    EXPECT_EQ(rig.engine.State().m_ptBlit, fire);
 
     int step = 0;
-    while (rig.engine.m_bBurning != 1 && step < 1000) {
+    while (rig.engine.State().m_bBurning != 1 && step < 1000) {
         const FlyPoint before = want.head;
         rig.engine.FlyStep();
         want.Step(7);
@@ -114,11 +114,11 @@ TEST(Firefly, FliesTheStraightPathAndCapturesOnArrival) {
         }
         EXPECT_EQ(rig.platform.captures.empty(), !arrived) << "step " << step;
     }
-    EXPECT_EQ(rig.engine.m_bBurning, 1);
-    EXPECT_EQ(rig.engine.m_flyStart.x, want.head.x);
-    EXPECT_EQ(rig.engine.m_flyStart.y, want.head.y);
+    EXPECT_EQ(rig.engine.State().m_bBurning, 1);
+    EXPECT_EQ(rig.engine.State().m_flyStart.x, want.head.x);
+    EXPECT_EQ(rig.engine.State().m_flyStart.y, want.head.y);
     EXPECT_EQ(rig.platform.captures, std::vector<FirePoint>{fire});
-    EXPECT_EQ(rig.engine.m_ptBlit, fire);
+    EXPECT_EQ(rig.engine.State().m_ptBlit, fire);
 
     // From now on the box burns and is shown where it was captured.
     rig.engine.Tick(kFrameTimerId);
@@ -164,9 +164,9 @@ TEST(Firefly, ZeroComponentBecomesOneAndTheFlightStillArrives) {
         rig.FlyTo(c.from, c.fire);
         Flight want(c.from, c.fire);
         const bool vertical = c.from.x == float(c.fire.x + 50);
-        const float one = vertical ? rig.engine.m_flyDir.x : rig.engine.m_flyDir.y;
+        const float one = vertical ? rig.engine.State().m_flyDir.x : rig.engine.State().m_flyDir.y;
         EXPECT_EQ(one, 1.0f / want.dist) << (vertical ? "vertical" : "level");
-        EXPECT_EQ(rig.engine.m_fFlyDist, want.dist);
+        EXPECT_EQ(rig.engine.State().m_fFlyDist, want.dist);
         const int steps = want.StepsToArrive(c.fire, 5);
         ASSERT_GT(steps, 0);
         EXPECT_EQ(rig.TicksToLand(10000), steps) << (vertical ? "vertical" : "level");
@@ -187,7 +187,7 @@ TEST(Firefly, ArrivingFlightsLandOnTheSameStepAsUnbounded) {
         const int steps = Flight(from, fire).StepsToArrive(fire, speed);
         if (steps < 0) continue;  // starts too close to its target ever to arrive
         ++checked;
-        rig.engine.m_nFlySpeed = speed;
+        Edit(rig.engine).m_nFlySpeed = speed;
         rig.FlyTo(from, fire);
         ASSERT_EQ(rig.TicksToLand(steps + 10), steps) << "flight " << n << " speed " << speed;
     }
@@ -216,8 +216,8 @@ TEST(Firefly, FlightsThatCannotArriveStillLightAFire) {
         const int ticks = rig.TicksToLand(5000);
         EXPECT_GT(ticks, 0) << c.what;
         EXPECT_EQ(rig.platform.captures, std::vector<FirePoint>{fire}) << c.what;
-        EXPECT_EQ(rig.engine.m_flyStart.x, rig.engine.m_flyHead.x) << c.what;
-        EXPECT_EQ(rig.engine.m_flyStart.y, rig.engine.m_flyHead.y) << c.what;
+        EXPECT_EQ(rig.engine.State().m_flyStart.x, rig.engine.State().m_flyHead.x) << c.what;
+        EXPECT_EQ(rig.engine.State().m_flyStart.y, rig.engine.State().m_flyHead.y) << c.what;
         rig.engine.Tick(kFrameTimerId);
         EXPECT_EQ(rig.platform.presents.size(), 1u) << c.what;
     }
@@ -234,7 +234,7 @@ TEST(Firefly, ExtremeStoredSettingsKeepFiresComing) {
         store.values["Config\\FlyWidth"] = c.width;
         store.values["Config\\SmoothFire"] = INT_MAX;
         FireRig rig({800, 600}, store, 3);
-        rig.engine.m_bFullScreen = 1;
+        Edit(rig.engine).m_bFullScreen = 1;
         rig.Restart(800, 600);
         for (int n = 0; n < 2000; ++n) rig.engine.Tick(kFrameTimerId);
         EXPECT_GE(rig.platform.captures.size(), 3u) << "speed " << c.speed << " width " << c.width;

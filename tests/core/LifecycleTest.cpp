@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "tests/core/FireTestSupport.h"
+#include "FireTestSupport.h"
 
 namespace {
 
@@ -21,10 +21,10 @@ TEST(FireEngineConstruction, SeedsWithTheTimeThenDrawsSeedAndFlyStart) {
         EXPECT_EQ(random.seeds, std::vector<uint32_t>{ScriptedRandom::kTime});
         EXPECT_EQ(random.calls, 3);
         EXPECT_EQ(g_dwFireRand, 777u);
-        EXPECT_EQ(engine.m_flyStart.x, c.x) << "screen " << c.screen.cx << "x" << c.screen.cy;
-        EXPECT_EQ(engine.m_flyStart.y, c.y) << "screen " << c.screen.cx << "x" << c.screen.cy;
-        EXPECT_EQ(engine.m_flyTail.x, c.x);
-        EXPECT_EQ(engine.m_flyTail.y, c.y);
+        EXPECT_EQ(engine.State().m_flyStart.x, c.x) << "screen " << c.screen.cx << "x" << c.screen.cy;
+        EXPECT_EQ(engine.State().m_flyStart.y, c.y) << "screen " << c.screen.cx << "x" << c.screen.cy;
+        EXPECT_EQ(engine.State().m_flyTail.x, c.x);
+        EXPECT_EQ(engine.State().m_flyTail.y, c.y);
     }
 }
 
@@ -32,25 +32,25 @@ TEST(Ignite, DrawsPositionHeightWidthAndBurnTicksInOrder) {
     Rig rig;
     rig.Surfaces(98, 100);  // stride 100: two padding bytes per row
     std::fill(rig.platform.heat.begin(), rig.platform.heat.end(), 99);
-    std::fill_n(rig.engine.m_pBaseLine.get(), 98, 99);
-    rig.engine.m_nFuel = 0;
-    rig.engine.m_nDecay = 30;
-    rig.engine.m_bFinished = 1;
+    std::fill_n(rig.engine.State().m_pBaseLine.get(), 98, 99);
+    Edit(rig.engine).m_nFuel = 0;
+    Edit(rig.engine).m_nDecay = 30;
+    Edit(rig.engine).m_bFinished = 1;
     rig.random.calls = 0;
     rig.random.script = {1234, 123, 257, 1000, 250};
     rig.engine.Ignite();
     EXPECT_EQ(rig.random.calls, 5);
-    EXPECT_EQ(rig.engine.m_ptFire, (FirePoint{542, 123}));  // 594 is past 640 - 98
-    EXPECT_EQ(rig.engine.m_nFireHeight, 56);     // 57 % of 100 rows
-    EXPECT_EQ(rig.engine.m_nMaxBaseWidth, 48);   // 1000 % 56
-    EXPECT_EQ(rig.engine.m_nBurnFrames, 98);     // 56 + 250 % (56 + 48)
-    EXPECT_EQ(rig.engine.m_nBaseWidth, 6);
-    EXPECT_EQ(rig.engine.m_nFuel, 200);
-    EXPECT_EQ(rig.engine.m_nDecay, 5);
-    EXPECT_EQ(rig.engine.m_nFlareLevel, 385);
-    EXPECT_EQ(rig.engine.m_nFrame, 0);
-    EXPECT_EQ(rig.engine.m_nDyingFrames, 0);
-    EXPECT_EQ(rig.engine.m_bFinished, 0);
+    EXPECT_EQ(rig.engine.State().m_ptFire, (FirePoint{542, 123}));  // 594 is past 640 - 98
+    EXPECT_EQ(rig.engine.State().m_nFireHeight, 56);     // 57 % of 100 rows
+    EXPECT_EQ(rig.engine.State().m_nMaxBaseWidth, 48);   // 1000 % 56
+    EXPECT_EQ(rig.engine.State().m_nBurnFrames, 98);     // 56 + 250 % (56 + 48)
+    EXPECT_EQ(rig.engine.State().m_nBaseWidth, 6);
+    EXPECT_EQ(rig.engine.State().m_nFuel, 200);
+    EXPECT_EQ(rig.engine.State().m_nDecay, 5);
+    EXPECT_EQ(rig.engine.Params().m_nFlareLevel, 385);
+    EXPECT_EQ(rig.engine.State().m_nFrame, 0);
+    EXPECT_EQ(rig.engine.State().m_nDyingFrames, 0);
+    EXPECT_EQ(rig.engine.State().m_bFinished, 0);
     for (int r = 0; r < 100; ++r) {
         for (int c = 0; c < 98; ++c) ASSERT_EQ(rig.Heat(r, c), kCold) << "row " << r << " col " << c;
         EXPECT_EQ(rig.Heat(r, 98), 99) << "padding of row " << r;
@@ -60,10 +60,10 @@ TEST(Ignite, DrawsPositionHeightWidthAndBurnTicksInOrder) {
     // Small remainders give the smallest width; a large one stays below the height.
     rig.random.script = {0, 0, 40, 5, 0};
     rig.engine.Ignite();
-    EXPECT_EQ(rig.engine.m_nMaxBaseWidth, 6);
+    EXPECT_EQ(rig.engine.State().m_nMaxBaseWidth, 6);
     rig.random.script = {0, 0, 40, 39, 0};
     rig.engine.Ignite();
-    EXPECT_EQ(rig.engine.m_nMaxBaseWidth, 39);
+    EXPECT_EQ(rig.engine.State().m_nMaxBaseWidth, 39);
 }
 
 TEST(Ignite, BoxPositionIsClampedAgainstTheScreen) {
@@ -80,11 +80,12 @@ TEST(Ignite, BoxPositionIsClampedAgainstTheScreen) {
     };
     for (const Case& c : cases) {
         Rig rig(c.screen);
-        rig.engine.m_bFullScreen = 1;
+        Edit(rig.engine).m_bFullScreen = 1;
         rig.Surfaces(0, 0);
         rig.random.script = {c.rx, c.ry, 50, 0, 0};
         rig.engine.Ignite();
-        EXPECT_EQ(rig.engine.m_ptFire, c.want) << "draws " << c.rx << ", " << c.ry << " on " << c.screen.cx << "x" << c.screen.cy;
+        EXPECT_EQ(rig.engine.State().m_ptFire, c.want)
+            << "draws " << c.rx << ", " << c.ry << " on " << c.screen.cx << "x" << c.screen.cy;
         ASSERT_EQ(rig.platform.captures.size(), 1u);
         EXPECT_EQ(rig.platform.captures[0], c.want);
     }
@@ -107,19 +108,19 @@ TEST(Ignite, BackgroundAndPresentationByMode) {
     };
     for (const Case& c : cases) {
         Rig rig;
-        rig.engine.m_bFullScreen = c.fullScreen;
-        rig.engine.m_bDrawFly = c.drawFly;
-        rig.engine.m_bBlankScreen = c.blank;
+        Edit(rig.engine).m_bFullScreen = c.fullScreen;
+        Edit(rig.engine).m_bDrawFly = c.drawFly;
+        Edit(rig.engine).m_bBlankScreen = c.blank;
         rig.Surfaces(200, 150);
         std::fill(rig.platform.back.begin(), rig.platform.back.end(), 9);
         rig.random.script = {30, 40, 50, 0, 0};
         rig.engine.Ignite();
         const FirePoint at{30, 40};
-        EXPECT_EQ(rig.engine.m_ptFire, at) << c.mode;
+        EXPECT_EQ(rig.engine.State().m_ptFire, at) << c.mode;
         EXPECT_EQ(rig.platform.captures.size(), c.capture ? 1u : 0u) << c.mode;
         EXPECT_EQ(rig.platform.fills, c.fill ? 1 : 0) << c.mode;
-        EXPECT_EQ(rig.engine.m_ptBlit, c.atFire ? at : (FirePoint{0, 0})) << c.mode;
-        EXPECT_EQ(rig.engine.m_bBurning, c.burning) << c.mode;
+        EXPECT_EQ(rig.engine.State().m_ptBlit, c.atFire ? at : (FirePoint{0, 0})) << c.mode;
+        EXPECT_EQ(rig.engine.State().m_bBurning, c.burning) << c.mode;
         const FireSize box = rig.engine.FireBox();
         if (c.capture) {
             // The screen's top row lands in the highest buffer row.
@@ -147,7 +148,7 @@ TEST(SetFireHeight, PercentOfTheRowsWithAFloorOfSix) {
         rig.Surfaces(98, 100);
         std::fill(rig.platform.heat.begin(), rig.platform.heat.end(), 99);
         rig.engine.SetFireHeight(c.percent);
-        EXPECT_EQ(rig.engine.m_nFireHeight, c.height) << "percent " << c.percent;
+        EXPECT_EQ(rig.engine.State().m_nFireHeight, c.height) << "percent " << c.percent;
         for (int r = 0; r < 100; ++r) {
             const int want = r > c.height ? kCold : 99;
             EXPECT_EQ(rig.Heat(r, 0), want) << "percent " << c.percent << " row " << r;
@@ -156,27 +157,27 @@ TEST(SetFireHeight, PercentOfTheRowsWithAFloorOfSix) {
         }
     }
     Rig bare;
-    bare.engine.m_nFireHeight = 33;
+    Edit(bare.engine).m_nFireHeight = 33;
     bare.engine.SetFireHeight(50);
-    EXPECT_EQ(bare.engine.m_nFireHeight, 33) << "without palette and buffers";
+    EXPECT_EQ(bare.engine.State().m_nFireHeight, 33) << "without palette and buffers";
 }
 
 TEST(Tick, BlanksTheWindowOnceOnlyForBlankScreenOne) {
     for (int32_t blank : {0, 1, 2}) {
         Rig rig;
-        rig.engine.m_bBlankScreen = blank;
+        Edit(rig.engine).m_bBlankScreen = blank;
         rig.Surfaces(50, 40);
         rig.engine.Ignite();
         EXPECT_EQ(rig.platform.fills, blank ? 1 : 0) << "blank " << blank;
         // Another timer wants default processing but still gets the first-tick fill.
         EXPECT_FALSE(rig.engine.Tick(kFrameTimerId + 1));
         EXPECT_EQ(rig.platform.blanks, blank == 1 ? 1 : 0) << "blank " << blank;
-        EXPECT_EQ(rig.engine.m_nFrame, 0);
+        EXPECT_EQ(rig.engine.State().m_nFrame, 0);
         for (int n = 0; n < 3; ++n) EXPECT_TRUE(rig.engine.Tick(kFrameTimerId));
         EXPECT_EQ(rig.platform.blanks, blank == 1 ? 1 : 0) << "blank " << blank;
         EXPECT_EQ(rig.platform.presents.size(), 3u);
-        EXPECT_EQ(rig.engine.m_nFrame, 3);
-        rig.engine.m_bBlanked = 0;  // what a restart does
+        EXPECT_EQ(rig.engine.State().m_nFrame, 3);
+        Edit(rig.engine).m_bBlanked = 0;  // what a restart does
         rig.engine.Tick(kFrameTimerId);
         EXPECT_EQ(rig.platform.blanks, blank == 1 ? 2 : 0) << "blank " << blank;
     }
@@ -186,29 +187,29 @@ TEST(Tick, FinishedFireIsRelitOnTheSameTickWithoutPresenting) {
     Rig rig;
     rig.Surfaces(100, 60);
     rig.engine.Ignite();  // fallback draws: height 6, so the fire dies for 26 ticks
-    ASSERT_EQ(rig.engine.m_nFireHeight, 6);
-    rig.engine.m_nBurnFrames = 2;
+    ASSERT_EQ(rig.engine.State().m_nFireHeight, 6);
+    Edit(rig.engine).m_nBurnFrames = 2;
     for (int tick = 1; tick <= 27; ++tick) {
         rig.random.calls = 0;
         ASSERT_TRUE(rig.engine.Tick(kFrameTimerId));
         ASSERT_EQ(rig.platform.presents.size(), std::size_t(tick)) << "tick " << tick;
     }
     // One draw per row and the flare chance; a segment at the dying ceiling draws nothing.
-    const int burnDraws = rig.engine.m_nFireHeight + 1;
+    const int burnDraws = rig.engine.State().m_nFireHeight + 1;
     rig.random.calls = 0;
     EXPECT_TRUE(rig.engine.Tick(kFrameTimerId));
     EXPECT_EQ(rig.platform.presents.size(), 27u) << "the finishing tick shows nothing";
     EXPECT_EQ(rig.platform.captures.size(), 2u) << "a new fire was lit";
     EXPECT_EQ(rig.random.calls, burnDraws + 5);
-    EXPECT_EQ(rig.engine.m_bFinished, 0);
-    EXPECT_EQ(rig.engine.m_bBurning, 1);
-    EXPECT_EQ(rig.engine.m_nFrame, 0);
+    EXPECT_EQ(rig.engine.State().m_bFinished, 0);
+    EXPECT_EQ(rig.engine.State().m_bBurning, 1);
+    EXPECT_EQ(rig.engine.State().m_nFrame, 0);
     EXPECT_TRUE(rig.engine.Tick(kFrameTimerId));
     EXPECT_EQ(rig.platform.presents.size(), 28u);
 
-    rig.engine.m_bFinished = 1;
+    Edit(rig.engine).m_bFinished = 1;
     EXPECT_FALSE(rig.engine.Tick(kFrameTimerId)) << "a finished fire wants default processing";
-    EXPECT_EQ(rig.engine.m_nFrame, 1);
+    EXPECT_EQ(rig.engine.State().m_nFrame, 1);
 }
 
 // Windows too small for the flames, and windows taller than wide, whose segment would be
@@ -247,8 +248,8 @@ TEST(Tick, ExtremeSmoothingIsHarmless) {
         rig.Restart(160, 90);
         for (int n = 0; n < 400; ++n) rig.engine.Tick(kFrameTimerId);
         for (int j = 0; j < 160; ++j) {
-            ASSERT_GE(rig.engine.m_pBaseLine[std::size_t(j)], kCold) << "smooth " << smooth << " cell " << j;
-            ASSERT_LE(rig.engine.m_pBaseLine[std::size_t(j)], kFlare) << "smooth " << smooth << " cell " << j;
+            ASSERT_GE(rig.engine.State().m_pBaseLine[std::size_t(j)], kCold) << "smooth " << smooth << " cell " << j;
+            ASSERT_LE(rig.engine.State().m_pBaseLine[std::size_t(j)], kFlare) << "smooth " << smooth << " cell " << j;
         }
     }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
-#include "tools/memory/MemoryPlatform.h"
+#include "MemoryPlatform.h"
+#include "Settings.h"
 
 namespace {
 

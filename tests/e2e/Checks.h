@@ -34,3 +34,6 @@ private:
     int passed_ = 0;
     int failed_ = 0;
 };
+
+// One check, reported where it is written.
+#define CHECK(checks, ok, ...) (checks).Report(__FILE__, __LINE__, (ok), __VA_ARGS__)

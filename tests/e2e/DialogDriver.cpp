@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/Checks.h"
+#include "Checks.h"
+#include "Settings.h"
 
 namespace {
 
@@ -37,8 +38,6 @@ constexpr int kSmoothFire = 1016;
 constexpr int kFlySpeed = 1017;
 
 const char* const kSettingNames[] = {"BlankScreen", "SmoothFire", "FireType", "DrawFly", "FlyWidth", "FlySpeed"};
-
-#define CHECK(ok, ...) g_checks.Report(__FILE__, __LINE__, (ok), __VA_ARGS__)
 
 Checks g_checks("DialogDriver");
 
@@ -88,18 +87,19 @@ public:
     explicit Settings(const std::string& saver) {
         std::string name = saver.substr(saver.find_last_of("\\/") + 1);
         name = name.substr(0, name.rfind('.'));
-        app_ = "Software\\Kindlewick.\\" + name;
+        app_ = SettingsKeyPath(name);
+        config_ = SettingsKeyPath(name, kSettingsSection);
     }
 
     void Clear() const {
-        RegDeleteKeyA(HKEY_CURRENT_USER, (app_ + "\\Config").c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, config_.c_str());
         RegDeleteKeyA(HKEY_CURRENT_USER, app_.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kindlewick.");  // only when empty
+        RegDeleteKeyA(HKEY_CURRENT_USER, SettingsKeyPath().c_str());  // only when empty
     }
 
     void Write(const char* name, DWORD value) const {
         HKEY key = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, (app_ + "\\Config").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, config_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                             nullptr) != ERROR_SUCCESS)
             return;
         RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
@@ -110,7 +110,7 @@ public:
     std::map<std::string, long> Read() const {
         std::map<std::string, long> values;
         HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, (app_ + "\\Config").c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, config_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
             return values;
         for (const char* name : kSettingNames) {
             DWORD type = 0, value = 0, size = sizeof value;
@@ -124,6 +124,7 @@ public:
 
 private:
     std::string app_;
+    std::string config_;
 };
 
 std::string Describe(const std::map<std::string, long>& values) {
@@ -405,14 +406,14 @@ class DialogRun {
 public:
     DialogRun(const std::string& saverPath, const char* args)
         : args_(*args ? args : "(no argument)"), saver_(saverPath, args) {
-        if (!CHECK(saver_.Started(), "[%s] saver started (error %lu)", args_, saver_.Started() ? 0 : GetLastError()))
+        if (!CHECK(g_checks, saver_.Started(), "[%s] saver started (error %lu)", args_, saver_.Started() ? 0 : GetLastError()))
             return;
         const DWORD start = GetTickCount();
         WaitFor(kStartTimeoutMs, [&] {
             dialog_ = saver_.FindBox("Kindlewick", nullptr);
             return dialog_ || !saver_.Running();
         });
-        CHECK(dialog_ != nullptr, "[%s] the dialog \"Kindlewick\" opened (waited %lu ms; saver %s)", args_,
+        CHECK(g_checks, dialog_ != nullptr, "[%s] the dialog \"Kindlewick\" opened (waited %lu ms; saver %s)", args_,
               GetTickCount() - start, saver_.Running() ? "running" : "ended");
         if (dialog_) WaitForForeground(dialog_);
     }
@@ -442,7 +443,7 @@ public:
         RECT r{};
         GetWindowRect(hwnd, &r);
         ClickAt(POINT{(r.left + r.right) / 2, r.top + 4});
-        return CHECK(WaitFor(kReactTimeoutMs, [&] { return GetForegroundWindow() == hwnd; }),
+        return CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return GetForegroundWindow() == hwnd; }),
                      "[%s] window %s came to the foreground", args_, WindowText(hwnd).c_str());
     }
 
@@ -471,7 +472,7 @@ public:
             list = FindTopLevel(saver_.Pid(), [](HWND h) { return ClassName(h) == "ComboLBox"; });
             return list && Ask(combo, CB_GETDROPPEDSTATE) == TRUE;
         });
-        if (!CHECK(dropped, "[%s] a click on the list dropped it down", args_)) return false;
+        if (!CHECK(g_checks, dropped, "[%s] a click on the list dropped it down", args_)) return false;
         const LRESULT itemHeight = Ask(list, LB_GETITEMHEIGHT, 0);
         const LRESULT top = Ask(list, LB_GETTOPINDEX);
         POINT p{4, static_cast<LONG>((index - top) * itemHeight + itemHeight / 2)};
@@ -503,9 +504,9 @@ public:
     // The dialog went away and the saver ended without crashing.
     void ExpectEnded(const char* how) const {
         const bool ended = saver_.WaitForExit();
-        CHECK(ended, "[%s] %s ended the dialog and the saver", args_, how);
+        CHECK(g_checks, ended, "[%s] %s ended the dialog and the saver", args_, how);
         if (ended)
-            CHECK(!IsCrashStatus(saver_.ExitCode()), "[%s] exit code 0x%08lx is no crash", args_, saver_.ExitCode());
+            CHECK(g_checks, !IsCrashStatus(saver_.ExitCode()), "[%s] exit code 0x%08lx is no crash", args_, saver_.ExitCode());
     }
 
 private:
@@ -519,7 +520,7 @@ private:
 
 void ExpectStored(const Settings& settings, const std::map<std::string, long>& want, const char* what) {
     const auto got = settings.Read();
-    CHECK(got == want, "%s: stored %s, want %s", what, Describe(got).c_str(), Describe(want).c_str());
+    CHECK(g_checks, got == want, "%s: stored %s, want %s", what, Describe(got).c_str(), Describe(want).c_str());
 }
 
 const std::map<std::string, long> kDefaultsStoredByOk = {{"BlankScreen", 0}, {"SmoothFire", 0}, {"FireType", 0},
@@ -535,25 +536,25 @@ void Opens(const std::string& saver) {
         if (!run.Open()) continue;
 
         const HWND preview = run.Item(kPreview);
-        CHECK(preview && ClassName(preview) == "Static" && GetParent(preview) == run.Dialog() &&
+        CHECK(g_checks, preview && ClassName(preview) == "Static" && GetParent(preview) == run.Dialog() &&
                   WindowPid(preview) == run.Process().Pid() && IsWindowVisible(preview),
               "[%s] the preview is the dialog's visible static control %d (class %s)", args, kPreview,
               preview ? ClassName(preview).c_str() : "none");
 
         const Shown shown = run.Show();
         const Shown want{"4", "5", 0, 0, 0, 0, false};
-        CHECK(shown == want, "[%s] with nothing stored the dialog shows %s", args, shown.Text().c_str());
+        CHECK(g_checks, shown == want, "[%s] with nothing stored the dialog shows %s", args, shown.Text().c_str());
         // Wine hands list text to another process as Unicode whichever call asks for it.
         wchar_t items[3][32] = {};
         const LRESULT count = Ask(run.Item(kFireType), CB_GETCOUNT);
         for (int i = 0; i < 3 && i < count; ++i)
             SendMessageTimeoutW(run.Item(kFireType), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(items[i]),
                                 SMTO_ABORTIFHUNG, kReactTimeoutMs, nullptr);
-        CHECK(count == 3 && !wcscmp(items[0], L"Wood") && !wcscmp(items[1], L"Kryptonite") &&
+        CHECK(g_checks, count == 3 && !wcscmp(items[0], L"Wood") && !wcscmp(items[1], L"Kryptonite") &&
                   !wcscmp(items[2], L"Natural Gas"),
               "[%s] the fire-type list holds %ld entries: \"%ls\" \"%ls\" \"%ls\"", args, static_cast<long>(count),
               items[0], items[1], items[2]);
-        CHECK(run.Process().Focus() == run.Item(kFireType), "[%s] the focus starts on the fire-type list", args);
+        CHECK(g_checks, run.Process().Focus() == run.Item(kFireType), "[%s] the focus starts on the fire-type list", args);
 
         // The preview belongs to the saver's own window, so the screen shows what it draws.
         Flames flames;
@@ -561,9 +562,9 @@ void Opens(const std::string& saver) {
             flames = ScreenPixels(preview).Count();
             return flames.red >= 40;
         });
-        CHECK(burning, "[%s] the preview shows a wood fire (%d red flame pixels)", args, flames.red);
+        CHECK(g_checks, burning, "[%s] the preview shows a wood fire (%d red flame pixels)", args, flames.red);
         const ScreenPixels before(preview);
-        CHECK(WaitFor(kReactTimeoutMs, [&] { return ScreenPixels(preview) != before; }),
+        CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return ScreenPixels(preview) != before; }),
               "[%s] the preview's pixels change on their own: the fire is animated", args);
 
         Press(VK_ESCAPE);
@@ -588,13 +589,13 @@ void OkStores(const std::string& saver) {
     settings.Clear();
     DialogRun run(saver, "/c");
     if (!run.Open()) return;
-    CHECK(run.Toggle(kBlankScreen, BST_CHECKED), "a click checks \"Blank Screen\"");
-    CHECK(run.Toggle(kSmoothFire, BST_CHECKED), "a click checks \"Smooth Fire\"");
-    CHECK(run.Toggle(kDrawFly, BST_CHECKED), "a click checks \"Draw firefly\"");
-    CHECK(WaitFor(kReactTimeoutMs, [&] { return run.Show().editsEnabled; }), "\"Draw firefly\" enables both fields");
-    CHECK(run.PickFromList(2), "\"Natural Gas\" picked from the dropped-down list");
-    CHECK(run.Enter(kFlyWidth, "7"), "typed 7 into the width field");
-    CHECK(run.Enter(kFlySpeed, "12"), "typed 12 into the speed field");
+    CHECK(g_checks, run.Toggle(kBlankScreen, BST_CHECKED), "a click checks \"Blank Screen\"");
+    CHECK(g_checks, run.Toggle(kSmoothFire, BST_CHECKED), "a click checks \"Smooth Fire\"");
+    CHECK(g_checks, run.Toggle(kDrawFly, BST_CHECKED), "a click checks \"Draw firefly\"");
+    CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return run.Show().editsEnabled; }), "\"Draw firefly\" enables both fields");
+    CHECK(g_checks, run.PickFromList(2), "\"Natural Gas\" picked from the dropped-down list");
+    CHECK(g_checks, run.Enter(kFlyWidth, "7"), "typed 7 into the width field");
+    CHECK(g_checks, run.Enter(kFlySpeed, "12"), "typed 12 into the speed field");
     Click(run.Item(IDOK));
     run.ExpectEnded("a click on OK");
     ExpectStored(
@@ -616,9 +617,9 @@ void CancelStoresNothing(const std::string& saver) {
         settings.Write("FlyWidth", 6);
         DialogRun run(saver, "/c");
         if (!run.Open()) continue;
-        CHECK(run.Toggle(kBlankScreen, BST_CHECKED), "[%s] a click checks \"Blank Screen\"", how);
-        CHECK(run.Toggle(kDrawFly, BST_CHECKED), "[%s] a click checks \"Draw firefly\"", how);
-        CHECK(run.Enter(kFlyWidth, "9"), "[%s] typed 9 into the width field", how);
+        CHECK(g_checks, run.Toggle(kBlankScreen, BST_CHECKED), "[%s] a click checks \"Blank Screen\"", how);
+        CHECK(g_checks, run.Toggle(kDrawFly, BST_CHECKED), "[%s] a click checks \"Draw firefly\"", how);
+        CHECK(g_checks, run.Enter(kFlyWidth, "9"), "[%s] typed 9 into the width field", how);
         switch (way) {
             case Way::CancelButton:
                 Click(run.Item(IDCANCEL));
@@ -628,7 +629,7 @@ void CancelStoresNothing(const std::string& saver) {
                 break;
             case Way::CloseBox: {
                 const std::optional<POINT> box = run.CloseBox();
-                if (!CHECK(box.has_value(), "[%s] the caption has a close box", how)) continue;
+                if (!CHECK(g_checks, box.has_value(), "[%s] the caption has a close box", how)) continue;
                 ClickAt(*box);
                 break;
             }
@@ -658,8 +659,8 @@ void RefusesBadFields(const std::string& saver) {
         settings.Clear();
         DialogRun run(saver, "/c");
         if (!run.Open()) continue;
-        CHECK(run.Toggle(kDrawFly, BST_CHECKED), "[%s] a click checks \"Draw firefly\"", what);
-        CHECK(run.Enter(c.field, c.typed), "[%s] typed into the field", what);
+        CHECK(g_checks, run.Toggle(kDrawFly, BST_CHECKED), "[%s] a click checks \"Draw firefly\"", what);
+        CHECK(g_checks, run.Enter(c.field, c.typed), "[%s] typed into the field", what);
         Click(run.Item(IDOK));
 
         HWND box = nullptr;
@@ -669,23 +670,23 @@ void RefusesBadFields(const std::string& saver) {
             });
             return box != nullptr;
         });
-        if (!CHECK(box != nullptr, "[%s] OK brought up a message box over the dialog", what)) continue;
+        if (!CHECK(g_checks, box != nullptr, "[%s] OK brought up a message box over the dialog", what)) continue;
         std::string message;
         for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (ClassName(child) == "Static" && WindowText(child).size() > message.size()) message = WindowText(child);
-        CHECK(message.find(c.wantInMessage) != std::string::npos, "[%s] the message says \"%s\"", what,
+        CHECK(g_checks, message.find(c.wantInMessage) != std::string::npos, "[%s] the message says \"%s\"", what,
               message.c_str());
 
         run.WaitForForeground(box);
         Press(VK_RETURN);
-        CHECK(WaitFor(kReactTimeoutMs, [&] { return !IsWindow(box); }), "[%s] Enter dismissed the message box", what);
-        CHECK(run.Open() && run.Process().Running(), "[%s] the dialog is still open", what);
+        CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return !IsWindow(box); }), "[%s] Enter dismissed the message box", what);
+        CHECK(g_checks, run.Open() && run.Process().Running(), "[%s] the dialog is still open", what);
         const HWND field = run.Item(c.field);
-        CHECK(WaitFor(kReactTimeoutMs, [&] { return run.Process().Focus() == field; }),
+        CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return run.Process().Focus() == field; }),
               "[%s] the focus is on the refused field", what);
         const LRESULT selection = Ask(field, EM_GETSEL);
         const size_t length = WindowText(field).size();
-        CHECK(LOWORD(selection) == 0 && HIWORD(selection) == length, "[%s] its text is selected (%u to %u of %u)", what,
+        CHECK(g_checks, LOWORD(selection) == 0 && HIWORD(selection) == length, "[%s] its text is selected (%u to %u of %u)", what,
               LOWORD(selection), HIWORD(selection), static_cast<unsigned>(length));
         ExpectStored(settings, {}, what);
 
@@ -703,7 +704,7 @@ void StoredTypeOutsideTheList(const std::string& saver) {
     settings.Write("FireType", 7);
     DialogRun run(saver, "/c");
     if (!run.Open()) return;
-    CHECK(run.Show().fireType == -1, "a stored FireType of 7 leaves the list without a selection (%ld)",
+    CHECK(g_checks, run.Show().fireType == -1, "a stored FireType of 7 leaves the list without a selection (%ld)",
           run.Show().fireType);
     Press(VK_RETURN);
     run.ExpectEnded("Enter");
@@ -719,7 +720,7 @@ void AboutBox(const std::string& saver) {
     settings.Clear();
     DialogRun run(saver, "/c");
     if (!run.Open()) return;
-    CHECK(run.Toggle(kSmoothFire, BST_CHECKED), "a click checks \"Smooth Fire\"");
+    CHECK(g_checks, run.Toggle(kSmoothFire, BST_CHECKED), "a click checks \"Smooth Fire\"");
     const Shown before = run.Show();
 
     struct Way {
@@ -736,7 +737,7 @@ void AboutBox(const std::string& saver) {
              const bool menu = WaitFor(kReactTimeoutMs, [&] {
                  return FindTopLevel(run.Process().Pid(), [](HWND h) { return ClassName(h) == "#32768"; }) != nullptr;
              });
-             CHECK(menu, "Alt+Space opened the system menu");
+             CHECK(g_checks, menu, "Alt+Space opened the system menu");
              // The item is the menu's last; Wine's own "About Wine" above it has the same mnemonic.
              Press(VK_UP);
              Press(VK_RETURN);
@@ -748,16 +749,16 @@ void AboutBox(const std::string& saver) {
         HWND about = nullptr;
         const bool opened =
             WaitFor(kReactTimeoutMs, [&] { return (about = run.Process().FindBox("About Saver", run.Dialog())); });
-        if (!CHECK(opened, "%s opened \"About Saver\" over the dialog", way.what)) continue;
-        CHECK(!IsWindowEnabled(run.Dialog()), "[%s] the dialog waits while the About box is open", way.what);
-        CHECK(WindowText(GetDlgItem(about, IDOK)) == "OK", "[%s] the About box has its OK button", way.what);
+        if (!CHECK(g_checks, opened, "%s opened \"About Saver\" over the dialog", way.what)) continue;
+        CHECK(g_checks, !IsWindowEnabled(run.Dialog()), "[%s] the dialog waits while the About box is open", way.what);
+        CHECK(g_checks, WindowText(GetDlgItem(about, IDOK)) == "OK", "[%s] the About box has its OK button", way.what);
         run.WaitForForeground(about);
         Press(way.closeKey);
-        CHECK(WaitFor(kReactTimeoutMs, [&] { return !IsWindow(about); }), "[%s] the About box closed", way.what);
-        CHECK(WaitFor(kReactTimeoutMs, [&] { return IsWindowEnabled(run.Dialog()); }),
+        CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return !IsWindow(about); }), "[%s] the About box closed", way.what);
+        CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return IsWindowEnabled(run.Dialog()); }),
               "[%s] the dialog takes input again", way.what);
         const Shown after = run.Show();
-        CHECK(after == before, "[%s] the dialog still shows %s", way.what, after.Text().c_str());
+        CHECK(g_checks, after == before, "[%s] the dialog still shows %s", way.what, after.Text().c_str());
         ExpectStored(settings, {}, way.what);
     }
     run.WaitForForeground(run.Dialog());
@@ -774,24 +775,24 @@ void KryptoniteBurnsGreen(const std::string& saver) {
     DialogRun run(saver, "/c");
     if (!run.Open()) return;
     const HWND preview = run.Item(kPreview);
-    CHECK(run.Toggle(kBlankScreen, BST_CHECKED), "a click checks \"Blank Screen\"");
+    CHECK(g_checks, run.Toggle(kBlankScreen, BST_CHECKED), "a click checks \"Blank Screen\"");
     Flames flames;
-    CHECK(WaitFor(kReactTimeoutMs, [&] { return (flames = ScreenPixels(preview).Count()).red >= 40; }),
+    CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return (flames = ScreenPixels(preview).Count()).red >= 40; }),
           "the preview burns red over black (%d red, %d green flame pixels)", flames.red, flames.green);
 
     Click(run.Item(kFireType));  // drops the list down; the focus is on it
-    CHECK(WaitFor(kReactTimeoutMs, [&] { return Ask(run.Item(kFireType), CB_GETDROPPEDSTATE) == TRUE; }),
+    CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return Ask(run.Item(kFireType), CB_GETDROPPEDSTATE) == TRUE; }),
           "a click dropped the list down");
     Press(VK_DOWN);
     Press(VK_RETURN);
-    CHECK(WaitFor(kReactTimeoutMs, [&] { return Ask(run.Item(kFireType), CB_GETCURSEL) == 1; }),
+    CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return Ask(run.Item(kFireType), CB_GETCURSEL) == 1; }),
           "Down and Enter picked \"Kryptonite\"");
     const bool green = WaitFor(kReactTimeoutMs, [&] {
         flames = ScreenPixels(preview).Count();
         return flames.green >= 40 && flames.red == 0;
     });
-    CHECK(green, "the preview burns green and no longer red (%d green, %d red flame pixels)", flames.green, flames.red);
-    CHECK(run.Open(), "Enter in the dropped-down list did not end the dialog");
+    CHECK(g_checks, green, "the preview burns green and no longer red (%d green, %d red flame pixels)", flames.green, flames.red);
+    CHECK(g_checks, run.Open(), "Enter in the dropped-down list did not end the dialog");
     run.WaitForForeground(run.Dialog());
     Press(VK_ESCAPE);
     run.ExpectEnded("Escape");
@@ -819,7 +820,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "\n");
         return 2;
     }
-    if (!CHECK(GetFileAttributesA(argv[2]) != INVALID_FILE_ATTRIBUTES, "saver file %s exists", argv[2]))
+    if (!CHECK(g_checks, GetFileAttributesA(argv[2]) != INVALID_FILE_ATTRIBUTES, "saver file %s exists", argv[2]))
         return g_checks.Finish();
     {
         const OwnFrames frames(argv[2]);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/e2e/Checks.h"
+#include "Checks.h"
 
 namespace {
 
@@ -25,8 +25,6 @@ constexpr DWORD kRunningMs = 2000;
 constexpr DWORD kExitTimeoutMs = 15000;
 constexpr DWORD kBadArgsExitTimeoutMs = 30000;
 constexpr DWORD kPumpSliceMs = 20;
-
-#define CHECK(checks, ok, ...) (checks).Report(__FILE__, __LINE__, (ok), __VA_ARGS__)
 
 class UniqueHandle {
 public:

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cmath>
 
-#include "fire/ColourTable.h"
-#include "tools/sim/Canvas.h"
+#include "Canvas.h"
+#include "ColourTable.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim/Options.h"
+#include "Options.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <utility>
 #include <vector>
 
-#include "fire/ColourTable.h"
-#include "tools/memory/MemoryPlatform.h"
+#include "ColourTable.h"
+#include "MemoryPlatform.h"
 
 namespace fs = std::filesystem;
 

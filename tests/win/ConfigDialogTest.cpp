@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/ProfileSettingsStore.h"
-#include "app/SaverApp.h"
+#include "ConfigDialog.h"
+#include "ModalScript.h"
+#include "ProfileSettingsStore.h"
+#include "ProgramTestSupport.h"
 #include "res/resource.h"
-#include "tests/win/ModalScript.h"
-#include "tests/win/WinTestSupport.h"
-#include "ui/ConfigDialog.h"
+#include "SaverApp.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -67,12 +68,12 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
                   EXPECT_EQ(CWnd::FromHandlePermanent(preview), &dialog->m_preview)
                       << "the preview took over control 1001";
                   EXPECT_FALSE(dialog->m_preview.AutoDelete());
-                  EXPECT_EQ(dialog->m_preview.m_bFullScreen, 0);
+                  EXPECT_EQ(dialog->m_preview.State().m_bFullScreen, 0);
                   EXPECT_EQ(dialog->m_preview.Timer(), kFrameTimerId);
                   RECT client{};
                   GetClientRect(preview, &client);
-                  EXPECT_EQ(dialog->m_preview.m_cxFire, client.right);
-                  EXPECT_EQ(dialog->m_preview.m_cyFire, client.bottom);
+                  EXPECT_EQ(dialog->m_preview.State().m_cxFire, client.right);
+                  EXPECT_EQ(dialog->m_preview.State().m_cyFire, client.bottom);
 
                   const SettingValues copied = dialog->m_preview.Settings();
                   const DialogValues shown = dialog->Values();
@@ -110,8 +111,8 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
                   SendMessageA(list, CB_SETCURSEL, 1, 0);
                   SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_FIRETYPE, CBN_SELCHANGE),
                                reinterpret_cast<LPARAM>(list));
-                  EXPECT_EQ(dialog->m_nFireType, 1);
-                  EXPECT_EQ(dialog->m_preview.m_rgbPalette[100].green, 211) << "Kryptonite's palette";
+                  EXPECT_EQ(dialog->Values().fireType, 1);
+                  EXPECT_EQ(dialog->m_preview.State().m_rgbPalette[100].green, 211) << "Kryptonite's palette";
                   return true;
               })
         .Then("the preview burns green", [&] { return (seen = CountFlames(preview)).green >= 40; })
@@ -119,10 +120,11 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
               [&] {
                   std::printf("green preview: %d green, %d red flame pixels\n", seen.green, seen.red);
                   click(IDC_BLANKSCREEN);
-                  EXPECT_EQ(dialog->m_bBlankScreen, 1);
-                  EXPECT_EQ(dialog->m_preview.m_bBlankScreen, 1);
-                  EXPECT_EQ(dialog->m_nFireType, 1) << "the list's selection stays the fire type";
-                  EXPECT_EQ(dialog->m_preview.m_rgbPalette[100].green, 211) << "relit with the list's selection";
+                  EXPECT_EQ(dialog->Values().blankScreen, 1);
+                  EXPECT_EQ(dialog->m_preview.State().m_bBlankScreen, 1);
+                  EXPECT_EQ(dialog->Values().fireType, 1) << "the list's selection stays the fire type";
+                  EXPECT_EQ(dialog->m_preview.State().m_rgbPalette[100].green, 211)
+                      << "relit with the list's selection";
                   return true;
               })
         .Then("green flames over black",
@@ -134,18 +136,18 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
               [&] {
                   palette = dialog->m_preview.Palette().GetSafeHandle();
                   click(IDC_SMOOTHFIRE);
-                  EXPECT_EQ(dialog->m_bSmoothFire, 0);
-                  EXPECT_EQ(dialog->m_preview.m_nSmooth, 0);
+                  EXPECT_EQ(dialog->Values().smoothFire, 0);
+                  EXPECT_EQ(dialog->m_preview.State().m_nSmooth, 0);
                   EXPECT_NE(dialog->m_preview.Palette().GetSafeHandle(), palette) << "the preview was relit";
                   return true;
               })
         .Then("Draw firefly clicked off", [&] {
             palette = dialog->m_preview.Palette().GetSafeHandle();
             click(IDC_DRAWFLY);
-            EXPECT_EQ(dialog->m_bDrawFly, 0);
+            EXPECT_EQ(dialog->Values().drawFly, 0);
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_FLYWIDTH)));
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_FLYSPEED)));
-            EXPECT_EQ(dialog->m_preview.m_bDrawFly, 1) << "the preview draws no firefly and is left alone";
+            EXPECT_EQ(dialog->m_preview.State().m_bDrawFly, 1) << "the preview draws no firefly and is left alone";
             EXPECT_EQ(dialog->m_preview.Palette().GetSafeHandle(), palette) << "the preview was not relit";
             PostMessageA(hDlg, WM_COMMAND, IDOK, 0);
             return true;

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/Dialog.h"
-#include "framework/DlgInit.h"
+#include "AboutDialog.h"
+#include "Dialog.h"
+#include "DlgInit.h"
+#include "ModalScript.h"
 #include "res/resource.h"
-#include "tests/win/ModalScript.h"
-#include "tests/win/WinTestSupport.h"
-#include "ui/AboutDialog.h"
+#include "WinTestSupport.h"
 
 namespace {
 

@@ -4,10 +4,16 @@
 #include <cstring>
 #include <set>
 
-#include "fire/FireWnd.h"
-#include "framework/WinApp.h"
+#include "../core/EngineAccess.h"
+#include "FireWnd.h"
+#include "ProgramTestSupport.h"
 #include "res/resource.h"
-#include "tests/win/WinTestSupport.h"
+#include "WinApp.h"
+#include "WinTestSupport.h"
+
+namespace {
+FireState& Edit(FireWnd& wnd) { return Edit(wnd.Engine()); }
+}  // namespace
 
 namespace {
 
@@ -17,7 +23,7 @@ struct FireRigWnd {
     BOOL Create(UINT nID = 0) {
         RECT rect;
         GetClientRect(host.hwnd(), &rect);
-        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(host.hwnd()), nID, nullptr);
+        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd(), nID, nullptr);
     }
     HostWindow host;
     FireWnd wnd;
@@ -37,11 +43,11 @@ DIBSECTION Section(const CBitmap& bitmap) {
 }
 
 bool HasFlame(const FireWnd& wnd) {
-    if (!wnd.m_pHeatBits) return false;
-    const int stride = wnd.Stride();
-    for (int r = 1; r < wnd.m_cyFire; ++r)
-        for (int c = 0; c < wnd.m_cxFire; ++c)
-            if (wnd.m_pHeatBits[r * stride + c] > kCold) return true;
+    if (!wnd.State().m_pHeatBits) return false;
+    const int stride = wnd.State().Stride();
+    for (int r = 1; r < wnd.State().m_cyFire; ++r)
+        for (int c = 0; c < wnd.State().m_cxFire; ++c)
+            if (wnd.State().m_pHeatBits[r * stride + c] > kCold) return true;
     return false;
 }
 
@@ -92,17 +98,17 @@ TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
         FireRigWnd rig(c.cx, c.cy);
         ASSERT_TRUE(rig.Create());
         FireWnd& w = rig.wnd;
-        w.m_bFullScreen = c.fullScreen;
-        w.m_nFireHeight = c.presetHeight;
-        w.m_nBaseWidth = 0;
+        Edit(w).m_bFullScreen = c.fullScreen;
+        Edit(w).m_nFireHeight = c.presetHeight;
+        Edit(w).m_nBaseWidth = 0;
         w.CreateSurfaces();
         const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy) +
                                (c.fullScreen ? " full screen" : "");
-        EXPECT_EQ(w.m_cxFire, c.wantCx) << at;
-        EXPECT_EQ(w.m_cyFire, c.wantCy) << at;
-        EXPECT_EQ(w.Stride(), c.wantStride) << at;
-        EXPECT_EQ(w.m_nFireHeight, c.wantHeight) << at;
-        EXPECT_EQ(w.m_nBaseWidth, c.wantBase) << at;
+        EXPECT_EQ(w.State().m_cxFire, c.wantCx) << at;
+        EXPECT_EQ(w.State().m_cyFire, c.wantCy) << at;
+        EXPECT_EQ(w.State().Stride(), c.wantStride) << at;
+        EXPECT_EQ(w.State().m_nFireHeight, c.wantHeight) << at;
+        EXPECT_EQ(w.State().m_nBaseWidth, c.wantBase) << at;
         for (const CBitmap* bm : {&w.BackBitmap(), &w.HeatBitmap(), &w.OutBitmap()}) {
             const DIBSECTION ds = Section(*bm);
             EXPECT_EQ(ds.dsBmih.biWidth, c.wantCx) << at;
@@ -115,7 +121,7 @@ TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
         RGBQUAD table[256] = {};
         ASSERT_EQ(GetDIBColorTable(w.HeatDC()->GetSafeHdc(), 0, 256, table), 256u) << at;
         for (int i = 0; i < 256; ++i) {
-            const RgbQuad& want = w.m_rgbPalette[std::size_t(i)];
+            const RgbQuad& want = w.State().m_rgbPalette[std::size_t(i)];
             EXPECT_EQ(table[i].rgbRed, want.red) << at << " entry " << i;
             EXPECT_EQ(table[i].rgbGreen, want.green) << at << " entry " << i;
             EXPECT_EQ(table[i].rgbBlue, want.blue) << at << " entry " << i;
@@ -154,16 +160,16 @@ TEST_F(FireWndTest, CreatingSurfacesTwiceLeavesExactlyOneSet) {
     ASSERT_NE(w.WindowDC(), nullptr);
     EXPECT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), w.Palette().GetSafeHandle())
         << "the window DC holds the fire's palette";
-    EXPECT_NE(w.m_pBaseLine, nullptr);
-    EXPECT_TRUE(w.Ready());
+    EXPECT_NE(w.State().m_pBaseLine, nullptr);
+    EXPECT_TRUE(w.Engine().Ready());
 
     // Released, every memory DC is gone and the engine holds no pixels.
     w.ReleaseSurfaces();
     for (HGDIOBJ h : newDCs) EXPECT_EQ(GetObjectType(h), 0u);
     for (HGDIOBJ h : newBitmaps) EXPECT_EQ(GetObjectType(h), 0u);
-    EXPECT_EQ(w.m_pHeatBits, nullptr);
-    EXPECT_EQ(w.m_pBaseLine, nullptr);
-    EXPECT_FALSE(w.Ready());
+    EXPECT_EQ(w.State().m_pHeatBits, nullptr);
+    EXPECT_EQ(w.State().m_pBaseLine, nullptr);
+    EXPECT_FALSE(w.Engine().Ready());
     w.ReleaseSurfaces();  // nothing left: nothing happens
 }
 
@@ -173,8 +179,8 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
     FireWnd& w = rig.wnd;
     KillTimer(w.m_hWnd, kFrameTimerId);
     PumpPending();
-    const int stride = w.Stride(), cy = w.m_cyFire;
-    w.m_bFinished = 0;
+    const int stride = w.State().Stride(), cy = w.State().m_cyFire;
+    Edit(w).m_bFinished = 0;
 
     struct Step {
         const char* what;
@@ -189,9 +195,9 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
         {"finished fire", cy - 1, true, black, white},  // nothing drawn: the last picture stays
     };
     for (const Step& s : steps) {
-        std::memset(w.m_pOutBits, kCold, std::size_t(stride) * std::size_t(cy));
-        if (s.row >= 0) w.m_pOutBits[s.row * stride] = kFlare;
-        w.m_bFinished = s.finished ? 1 : 0;
+        std::memset(w.State().m_pOutBits, kCold, std::size_t(stride) * std::size_t(cy));
+        if (s.row >= 0) w.State().m_pOutBits[s.row * stride] = kFlare;
+        Edit(w).m_bFinished = s.finished ? 1 : 0;
         w.Present(nullptr);
         GdiFlush();
         const WindowPixels px(w.m_hWnd);
@@ -204,7 +210,7 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
     }
 
     // Without surfaces nothing is drawn and nothing breaks, by tick, paint or direct call.
-    w.m_bFinished = 0;
+    Edit(w).m_bFinished = 0;
     w.ReleaseSurfaces();
     w.Present(nullptr);
     SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
@@ -238,7 +244,7 @@ TEST_F(FireWndTest, PaintRedrawsABurningFireAndTheFirstBlankTickPaintsTheWindowB
     const HWND hwnd = w.m_hWnd;
     KillTimer(hwnd, kFrameTimerId);
     PumpPending();
-    const std::size_t size = std::size_t(w.Stride()) * std::size_t(w.m_cyFire);
+    const std::size_t size = std::size_t(w.State().Stride()) * std::size_t(w.State().m_cyFire);
     const Rgb white{255, 255, 255}, black{0, 0, 0};
     auto repaint = [&] {
         InvalidateRect(hwnd, nullptr, FALSE);
@@ -247,22 +253,22 @@ TEST_F(FireWndTest, PaintRedrawsABurningFireAndTheFirstBlankTickPaintsTheWindowB
         return WindowPixels(hwnd).at(75, 55);
     };
 
-    std::memset(w.m_pOutBits, kFlare, size);
-    w.m_bBurning = 1;
-    w.m_bFinished = 0;
+    std::memset(w.State().m_pOutBits, kFlare, size);
+    Edit(w).m_bBurning = 1;
+    Edit(w).m_bFinished = 0;
     EXPECT_TRUE(Same(repaint(), white)) << "a paint while burning shows the output: " << Text(repaint());
 
-    std::memset(w.m_pOutBits, kCold, size);
-    w.m_bFinished = 1;
+    std::memset(w.State().m_pOutBits, kCold, size);
+    Edit(w).m_bFinished = 1;
     EXPECT_TRUE(Same(repaint(), white)) << "a paint after the fire finished draws nothing";
 
     // Any timer id blanks the window once after a start; only id 1 moves the fire.
-    w.m_bFinished = 0;
-    w.m_bBlankScreen = 1;
-    w.m_bBlanked = 0;
-    std::memset(w.m_pOutBits, kFlare, size);
+    Edit(w).m_bFinished = 0;
+    Edit(w).m_bBlankScreen = 1;
+    Edit(w).m_bBlanked = 0;
+    std::memset(w.State().m_pOutBits, kFlare, size);
     SendMessageA(hwnd, WM_TIMER, 2, 0);
-    EXPECT_EQ(w.m_bBlanked, 1);
+    EXPECT_EQ(w.State().m_bBlanked, 1);
     EXPECT_TRUE(Same(WindowPixels(hwnd).at(75, 55), black)) << Text(WindowPixels(hwnd).at(75, 55));
     SendMessageA(hwnd, WM_TIMER, 2, 0);
     EXPECT_TRUE(Same(WindowPixels(hwnd).at(0, 0), black)) << "timer 2 presented the output";
@@ -274,14 +280,14 @@ TEST_F(FireWndTest, IgnitionOverBlackFillsBothBuffersWithColourZero) {
     FireRigWnd rig(151, 111);
     ASSERT_TRUE(rig.Create());
     FireWnd& w = rig.wnd;
-    w.m_bBlankScreen = 2;  // any non-zero value means black buffers
+    Edit(w).m_bBlankScreen = 2;  // any non-zero value means black buffers
     w.Restart(0);
     KillTimer(w.m_hWnd, kFrameTimerId);
-    const int stride = w.Stride();
+    const int stride = w.State().Stride();
     int notBlack = 0;
-    for (int r = 0; r < w.m_cyFire; ++r)
-        for (int c = 0; c < w.m_cxFire; ++c)
-            if (w.m_pBackBits[r * stride + c] != 0 || w.m_pOutBits[r * stride + c] != 0) ++notBlack;
+    for (int r = 0; r < w.State().m_cyFire; ++r)
+        for (int c = 0; c < w.State().m_cxFire; ++c)
+            if (w.State().m_pBackBits[r * stride + c] != 0 || w.State().m_pOutBits[r * stride + c] != 0) ++notBlack;
     EXPECT_EQ(notBlack, 0) << "pixels that are not colour 0 after a black ignition";
 }
 
@@ -298,22 +304,22 @@ TEST_F(FireWndTest, AFireflyStepDrawsItsTrailAndGlowWithPensThatAreGivenBack) {
         KillTimer(w.m_hWnd, kFrameTimerId);
         PumpPending();
         FillWindow(w.m_hWnd, RGB(0, 0, 0));
-        w.m_nFireType = 1;
-        w.m_nFlyWidth = c.width;
-        w.m_nFlySpeed = 5;
-        w.m_bFinished = 0;
-        w.m_nGlow = 20;
-        w.m_bGlowFalling = 0;
-        w.m_flyStart = w.m_flyTail = FlyPoint{10, 50};
-        w.m_flyHead = FlyPoint{15, 50};
-        w.m_flyDir = FlyPoint{1, 0};
-        w.m_fFlyDist = 1000;
-        w.m_nFlySteps = 0;
-        w.m_ptFire = FirePoint{5000, 5000};  // far away: no arrival
+        Edit(w).m_nFireType = 1;
+        Edit(w).m_nFlyWidth = c.width;
+        Edit(w).m_nFlySpeed = 5;
+        Edit(w).m_bFinished = 0;
+        Edit(w).m_nGlow = 20;
+        Edit(w).m_bGlowFalling = 0;
+        Edit(w).m_flyStart = Edit(w).m_flyTail = FlyPoint{10, 50};
+        Edit(w).m_flyHead = FlyPoint{15, 50};
+        Edit(w).m_flyDir = FlyPoint{1, 0};
+        Edit(w).m_fFlyDist = 1000;
+        Edit(w).m_nFlySteps = 0;
+        Edit(w).m_ptFire = FirePoint{5000, 5000};  // far away: no arrival
         const HDC dc = w.WindowDC()->GetSafeHdc();
         const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
 
-        w.FlyStep();
+        w.Engine().FlyStep();
         GdiFlush();
         const WindowPixels px(w.m_hWnd);
         const std::string at = "pen width " + std::to_string(c.width);
@@ -342,7 +348,7 @@ TEST_F(FireWndTest, RebuildingThePaletteLeavesOnePaletteObject) {
     PALETTEENTRY entries[256] = {};
     ASSERT_EQ(GetPaletteEntries(static_cast<HPALETTE>(second), 0, 256, entries), 256u);
     for (int i = 0; i < 256; ++i) {
-        const RgbQuad& want = w.m_rgbPalette[std::size_t(i)];
+        const RgbQuad& want = w.State().m_rgbPalette[std::size_t(i)];
         EXPECT_EQ(entries[i].peRed, want.red) << "entry " << i;
         EXPECT_EQ(entries[i].peGreen, want.green) << "entry " << i;
         EXPECT_EQ(entries[i].peBlue, want.blue) << "entry " << i;
@@ -358,7 +364,7 @@ TEST_F(FireWndTest, RebuildingThePaletteLeavesOnePaletteObject) {
         w.Restart(type);
         EXPECT_EQ(GetObjectType(before), 0u) << "restart with type " << type;
         EXPECT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), w.Palette().GetSafeHandle());
-        EXPECT_EQ(w.m_nFireType, 0) << "Restart does not change the stored type";
+        EXPECT_EQ(w.State().m_nFireType, 0) << "Restart does not change the stored type";
     }
 }
 
@@ -376,9 +382,9 @@ TEST_F(FireWndTest, ATakenOverControlBurnsAfterRestartAndAnswersPaletteQueries) 
         SendMessageA(control, WM_TIMER, kFrameTimerId, 0);  // nothing to burn yet
 
         preview.Restart(1);
-        EXPECT_EQ(preview.m_cxFire, 116);
-        EXPECT_EQ(preview.m_cyFire, 96);
-        EXPECT_TRUE(preview.Ready());
+        EXPECT_EQ(preview.State().m_cxFire, 116);
+        EXPECT_EQ(preview.State().m_cyFire, 96);
+        EXPECT_TRUE(preview.Engine().Ready());
         EXPECT_EQ(preview.Timer(), kFrameTimerId);
         const LRESULT realized = SendMessageA(control, WM_QUERYNEWPALETTE, 0, 0);
         std::printf("WM_QUERYNEWPALETTE with a palette on this display: %ld\n", static_cast<long>(realized));
@@ -397,11 +403,11 @@ TEST_F(FireWndTest, AFailedCreationStartsNothingAndEndsASelfDeletingWindow) {
 
     CountingFireWnd::deleted = 0;
     auto* selfDeleting = new CountingFireWnd;
-    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(dead), 0, nullptr));
+    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, dead, 0, nullptr));
     EXPECT_EQ(CountingFireWnd::deleted, 1);
 
     FireWnd member(FALSE);
-    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(dead), 0, nullptr));
+    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, dead, 0, nullptr));
     EXPECT_EQ(member.m_hWnd, nullptr);
     EXPECT_EQ(member.Timer(), 0u);
     EXPECT_EQ(member.Palette().GetSafeHandle(), nullptr) << "the restart sequence must not run";
@@ -419,14 +425,14 @@ TEST_F(FireWndTest, AnUnusableSizeDrawsNothingAndALaterRestartBurns) {
         FireWnd w(FALSE);
         const RECT rect{0, 0, c.cx, c.cy};
         const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy);
-        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(host.hwnd()), 0, nullptr)) << at;
+        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd(), 0, nullptr)) << at;
         if (c.cx == 0 || c.cy == 0) {
-            EXPECT_FALSE(w.Ready()) << at;
-            EXPECT_EQ(w.m_pHeatBits, nullptr) << at;
+            EXPECT_FALSE(w.Engine().Ready()) << at;
+            EXPECT_EQ(w.State().m_pHeatBits, nullptr) << at;
             EXPECT_EQ(w.HeatBitmap().GetSafeHandle(), nullptr) << at;
             EXPECT_EQ(w.WindowDC(), nullptr) << at;
         }
-        w.m_bBlankScreen = 1;
+        Edit(w).m_bBlankScreen = 1;
         for (int tick = 0; tick < 150; ++tick) SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
         InvalidateRect(w.m_hWnd, nullptr, FALSE);
         UpdateWindow(w.m_hWnd);
@@ -434,10 +440,10 @@ TEST_F(FireWndTest, AnUnusableSizeDrawsNothingAndALaterRestartBurns) {
         PumpPending();
 
         MoveWindow(w.m_hWnd, 0, 0, 151, 111, TRUE);
-        w.m_bBlankScreen = 0;
+        Edit(w).m_bBlankScreen = 0;
         w.Restart(1);
-        EXPECT_TRUE(w.Ready()) << at << " then 151x111";
-        EXPECT_EQ(w.m_cxFire, 151) << at;
+        EXPECT_TRUE(w.Engine().Ready()) << at << " then 151x111";
+        EXPECT_EQ(w.State().m_cxFire, 151) << at;
         EXPECT_TRUE(PumpUntil([&] { return HasFlame(w); })) << at << ": no flame after the restart";
     }
 }

@@ -1,4 +1,4 @@
-#include "tests/win/ModalScript.h"
+#include "ModalScript.h"
 
 #include <string>
 

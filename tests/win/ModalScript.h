@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Afx.h"
+#include "Afx.h"
 
 class ModalScript {
 public:

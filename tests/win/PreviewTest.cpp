@@ -3,11 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/SaverApp.h"
-#include "fire/FireWnd.h"
-#include "tests/core/CommandLineCases.h"
-#include "tests/win/WinTestSupport.h"
+#include "../core/CommandLineCases.h"
+#include "CommandLine.h"
+#include "FireWnd.h"
+#include "ProgramTestSupport.h"
+#include "SaverApp.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -86,11 +87,11 @@ TEST(Preview, AHostWindowGetsAGreenFireThatEndsWithIt) {
         GetClientRect(child, &rect);
         EXPECT_EQ(rect.right, 160) << c.what;
         EXPECT_EQ(rect.bottom, 120) << c.what;
-        EXPECT_EQ(fire->m_nFireType, 1) << c.what;
-        EXPECT_EQ(fire->m_bBlankScreen, c.blankScreen) << c.what;
-        EXPECT_EQ(fire->m_nFlyWidth, 3) << c.what << ": the preview's own default";
-        EXPECT_EQ(fire->m_nFlySpeed, 5) << c.what;
-        EXPECT_EQ(fire->m_bFullScreen, 0) << c.what;
+        EXPECT_EQ(fire->State().m_nFireType, 1) << c.what;
+        EXPECT_EQ(fire->State().m_bBlankScreen, c.blankScreen) << c.what;
+        EXPECT_EQ(fire->State().m_nFlyWidth, 3) << c.what << ": the preview's own default";
+        EXPECT_EQ(fire->State().m_nFlySpeed, 5) << c.what;
+        EXPECT_EQ(fire->State().m_bFullScreen, 0) << c.what;
         EXPECT_TRUE(fire->AutoDelete()) << c.what;
 
         Colours seen;

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/ProfileSettingsStore.h"
-#include "app/Settings.h"
-#include "fire/FireWnd.h"
-#include "framework/WinApp.h"
-#include "tests/win/WinTestSupport.h"
+#include "FireWnd.h"
+#include "ProfileSettingsStore.h"
+#include "ProgramTestSupport.h"
+#include "Settings.h"
+#include "WinApp.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -75,30 +76,30 @@ TEST(Profile, EveryFireWindowReadsTheSettingsThroughTheApplication) {
         const int32_t want[] = {0, 0, 0, 0, 0, 5};
         for (std::size_t n = 0; n < kSettingCount; ++n)
             EXPECT_EQ(got.value[n], want[n]) << "nothing stored, setting " << SettingName(SettingId(n));
-        EXPECT_EQ(fresh.m_bFullScreen, 0);
+        EXPECT_EQ(fresh.State().m_bFullScreen, 0);
         EXPECT_EQ(fresh.AutoDelete(), FALSE);
 
         app.WriteProfileInt("Config", "FireType", 7);
         app.WriteProfileInt("Config", "FlySpeed", -3);
         app.WriteProfileInt("Config", "BlankScreen", 2);
         FireWnd stored(TRUE);
-        EXPECT_EQ(stored.m_nFireType, 7);
-        EXPECT_EQ(stored.m_nFlySpeed, -3);
-        EXPECT_EQ(stored.m_bBlankScreen, 2);
+        EXPECT_EQ(stored.State().m_nFireType, 7);
+        EXPECT_EQ(stored.State().m_nFlySpeed, -3);
+        EXPECT_EQ(stored.State().m_bBlankScreen, 2);
         EXPECT_EQ(stored.AutoDelete(), TRUE);
 
         // The firefly's first start point is a whole pixel on the screen.
         const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-        EXPECT_EQ(stored.m_flyStart.x, float(int(stored.m_flyStart.x)));
-        EXPECT_GE(stored.m_flyStart.x, 0.0f);
-        EXPECT_LT(stored.m_flyStart.x, float(cx));
-        EXPECT_GE(stored.m_flyStart.y, 0.0f);
-        EXPECT_LT(stored.m_flyStart.y, float(cy));
+        EXPECT_EQ(stored.State().m_flyStart.x, float(int(stored.State().m_flyStart.x)));
+        EXPECT_GE(stored.State().m_flyStart.x, 0.0f);
+        EXPECT_LT(stored.State().m_flyStart.x, float(cx));
+        EXPECT_GE(stored.State().m_flyStart.y, 0.0f);
+        EXPECT_LT(stored.State().m_flyStart.y, float(cy));
     }
     // No application object: the defaults, and no crash.
     FireWnd orphan(FALSE);
-    EXPECT_EQ(orphan.m_nFireType, 0);
-    EXPECT_EQ(orphan.m_nFlySpeed, 5);
+    EXPECT_EQ(orphan.State().m_nFireType, 0);
+    EXPECT_EQ(orphan.State().m_nFlySpeed, 5);
 }
 
 }  // namespace

@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/SaverApp.h"
-#include "saver/SaverWnd.h"
-#include "tests/win/WinTestSupport.h"
+#include "../core/EngineAccess.h"
+#include "ProgramTestSupport.h"
+#include "SaverApp.h"
+#include "SaverWnd.h"
+#include "WinTestSupport.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ protected:
     template <class Wnd = SaverWnd>
     Wnd* Start() {
         auto* wnd = new Wnd;
-        wnd->m_bFullScreen = 1;
+        wnd->Engine().SetFullScreen();
         if (!wnd->CreateFullScreen()) return nullptr;
         hwnd = wnd->m_hWnd;
         KillTimer(hwnd, kFrameTimerId);
@@ -103,13 +105,13 @@ TEST_F(SaverWndTest, FullScreenStartMakesATopMostPopUpOverTheScreenWithItsOwnSet
     ASSERT_NE(wnd, nullptr);
     hwnd = wnd->m_hWnd;
 
-    EXPECT_EQ(wnd->m_bFullScreen, 1);
-    EXPECT_EQ(wnd->m_nFireType, 2);
-    EXPECT_EQ(wnd->m_nFlySpeed, 9) << "read by the constructor only";
-    EXPECT_EQ(wnd->m_nFlyWidth, 0) << "full screen's own default";
+    EXPECT_EQ(wnd->State().m_bFullScreen, 1);
+    EXPECT_EQ(wnd->State().m_nFireType, 2);
+    EXPECT_EQ(wnd->State().m_nFlySpeed, 9) << "read by the constructor only";
+    EXPECT_EQ(wnd->State().m_nFlyWidth, 0) << "full screen's own default";
     EXPECT_TRUE(wnd->AutoDelete());
-    EXPECT_EQ(wnd->m_cxFire, 100);
-    EXPECT_EQ(wnd->m_cyFire, 100);
+    EXPECT_EQ(wnd->State().m_cxFire, 100);
+    EXPECT_EQ(wnd->State().m_cyFire, 100);
     EXPECT_EQ(wnd->Timer(), kFrameTimerId);
     EXPECT_EQ(GetParent(hwnd), nullptr);
     EXPECT_EQ(GetDlgCtrlID(hwnd), 0);
@@ -209,16 +211,16 @@ TEST_F(SaverWndTest, TheDesktopStaysOnTheWindowAndTheFirstFireBurnsOverIt) {
     ASSERT_TRUE(wnd->HasSnapshot());
     // The first fire was lit in CreateFullScreen: its background is the desktop, not black.
     int notBlue = 0;
-    for (int r = 0; r < wnd->m_cyFire; ++r)
-        for (int c = 0; c < wnd->m_cxFire; ++c) {
-            const RgbQuad& q = wnd->m_rgbPalette[wnd->m_pBackBits[r * wnd->Stride() + c]];
+    for (int r = 0; r < wnd->State().m_cyFire; ++r)
+        for (int c = 0; c < wnd->State().m_cxFire; ++c) {
+            const RgbQuad& q = wnd->State().m_rgbPalette[wnd->State().m_pBackBits[r * wnd->State().Stride() + c]];
             if (q.red != 0 || q.green != 0 || q.blue != 255) ++notBlue;
         }
     EXPECT_EQ(notBlue, 0) << "background pixels of the first fire that are not the desktop's blue";
 
     // Away from the fire box the window shows the desktop.
     PumpPending();
-    const FirePoint box = wnd->m_ptFire;
+    const FirePoint box = wnd->State().m_ptFire;
     const int x = box.x >= 200 ? 50 : box.x + 150;
     const int y = box.y >= 200 ? 50 : box.y + 150;
     EXPECT_TRUE(Same(WindowPixels(hwnd).at(x, y), blue)) << Text(WindowPixels(hwnd).at(x, y));
@@ -238,7 +240,7 @@ TEST_F(SaverWndTest, TheDesktopStaysOnTheWindowAndTheFirstFireBurnsOverIt) {
     };
     const RECT area{x - 10, y - 10, x + 10, y + 10};
     for (const Step& s : steps) {
-        wnd->m_bBlanked = s.blanked;
+        Edit(wnd->Engine()).m_bBlanked = s.blanked;
         const HDC dc = GetDC(hwnd);
         const HBRUSH brush = CreateSolidBrush(RGB(255, 0, 0));
         FillRect(dc, &area, brush);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "fire/ColourTable.h"
-#include "tools/memory/MemoryPlatform.h"
+#include "ColourTable.h"
+#include "MemoryPlatform.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ Picture BurnFire(int32_t width, int32_t height, int ticks) {
     FireRig rig({640, 480}, store, 7);
     rig.Restart(width, height);
     // A tall, wide flame: the fire is relit until it has one.
-    while (rig.engine.m_nFireHeight < height * 8 / 10) rig.engine.Ignite();
+    while (rig.engine.State().m_nFireHeight < height * 8 / 10) rig.engine.Ignite();
     for (int t = 0; t < ticks; ++t) rig.engine.Burn();
-    return Picture{width, height, rig.platform.out, rig.engine.m_rgbPalette};
+    return Picture{width, height, rig.platform.out, rig.engine.State().m_rgbPalette};
 }
 
 void Put16(std::vector<uint8_t>& b, uint32_t v) {

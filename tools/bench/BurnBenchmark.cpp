@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "tools/memory/MemoryPlatform.h"
+#include "MemoryPlatform.h"
 
 namespace {
 constexpr uint32_t kSeed = 1;
@@ -15,9 +15,8 @@ void BM_Burn(benchmark::State& state) {
     MemorySettingsStore store;
     FireRig rig(FireSize{3840, 2160}, store, kSeed);
     FireEngine& engine = rig.engine;
-    SettingValues values = engine.Settings();
-    ReadSettings(kPreviewReads, store, values);
-    engine.ApplySettings(values);
+    const FireState& fire = engine.State();
+    engine.ReadSettings(kPreviewReads, store);
     rig.Restart(width, height);
     if (!engine.Ready()) {
         state.SkipWithError("no surfaces for this size");
@@ -27,11 +26,11 @@ void BM_Burn(benchmark::State& state) {
     int64_t cells = 0;
     for (auto _ : state) {
         // Burn rises rows 1 .. min(fire height, top row), read before it moves on.
-        const int32_t rows = std::max(0, std::min(engine.m_nFireHeight, engine.m_cyFire - 1));
+        const int32_t rows = std::max(0, std::min(fire.m_nFireHeight, fire.m_cyFire - 1));
         engine.Burn();
-        cells += int64_t(rows) * engine.m_cxFire;
+        cells += int64_t(rows) * fire.m_cxFire;
         benchmark::ClobberMemory();
-        if (engine.m_bFinished) {
+        if (fire.m_bFinished) {
             // Lighting the next fire is not the step being measured.
             state.PauseTiming();
             engine.Ignite();
@@ -41,7 +40,7 @@ void BM_Burn(benchmark::State& state) {
     benchmark::DoNotOptimize(rig.platform.out.data());
     state.SetItemsProcessed(cells);
     state.counters["rows/burn"] =
-        benchmark::Counter(double(cells) / engine.m_cxFire / double(state.iterations()));
+        benchmark::Counter(double(cells) / fire.m_cxFire / double(state.iterations()));
 }
 }  // namespace
 

@@ -1,4 +1,4 @@
-#include "tools/memory/MemoryPlatform.h"
+#include "MemoryPlatform.h"
 
 #include <algorithm>
 
@@ -18,8 +18,8 @@ void MemoryPlatform::CreateSurfaces(FireEngine& engine, int32_t clientWidth, int
     heat.clear();
     out.clear();
     m_stride = engine.Stride();
-    if (!engine.m_pBaseLine) return;
-    const std::size_t size = std::size_t(m_stride) * std::size_t(engine.m_cyFire);
+    if (!engine.State().m_pBaseLine) return;
+    const std::size_t size = std::size_t(m_stride) * std::size_t(engine.State().m_cyFire);
     back.assign(size, 0);
     heat.assign(size, 0);
     out.assign(size, 0);
@@ -83,8 +83,10 @@ FireRig::FireRig(FireSize screen, SettingsStore& store, uint32_t seed)
     : platform(screen), random(seed), engine(platform, random, ConstructorReads(store), screen) {}
 
 void FireRig::Restart(int32_t clientWidth, int32_t clientHeight) {
-    engine.m_bBlanked = 0;
-    platform.BuildPalette(engine, engine.m_nFireType);
-    platform.CreateSurfaces(engine, clientWidth, clientHeight);
-    engine.Ignite();
+    m_client = FireSize{clientWidth, clientHeight};
+    engine.Restart(engine.State().m_nFireType, *this);
 }
+
+void FireRig::BuildPalette(int32_t nFireType) { platform.BuildPalette(engine, nFireType); }
+
+void FireRig::CreateSurfaces() { platform.CreateSurfaces(engine, m_client.cx, m_client.cy); }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Settings.h"
-#include "fire/FireEngine.h"
+#include "FireEngine.h"
+#include "Settings.h"
 
 // The simulated screen: (7x + 13y) mod 256 inside it, 0 outside.
 uint8_t PatternPixel(FireSize screen, int32_t x, int32_t y);
@@ -68,7 +68,7 @@ public:
 
 // One fire window's engine built as the window builds it: constructed with the
 // constructor's reads, then (by the caller) the mode's reads, then Restart.
-struct FireRig {
+struct FireRig final : private FireRestartHost {
     FireRig(FireSize screen, SettingsStore& store, uint32_t seed);
     // The plain part of the restart sequence: palette, surfaces, first fire.
     void Restart(int32_t clientWidth, int32_t clientHeight);
@@ -76,4 +76,10 @@ struct FireRig {
     MemoryPlatform platform;
     MsvcRandom random;
     FireEngine engine;
+
+private:
+    void BuildPalette(int32_t nFireType) override;
+    void CreateSurfaces() override;
+
+    FireSize m_client{0, 0};
 };

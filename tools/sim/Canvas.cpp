@@ -1,4 +1,4 @@
-#include "tools/sim/Canvas.h"
+#include "Canvas.h"
 
 #include <algorithm>
 #include <cmath>

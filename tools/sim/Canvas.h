@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "fire/ColourTable.h"
-#include "fire/FireTypes.h"
+#include "ColourTable.h"
+#include "FireTypes.h"
 
 struct PixelRect {
     int32_t x, y, cx, cy;

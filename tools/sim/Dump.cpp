@@ -1,4 +1,4 @@
-#include "tools/sim/Dump.h"
+#include "Dump.h"
 
 #include <filesystem>
 #include <fstream>
@@ -14,7 +14,7 @@ bool WriteFile(const std::filesystem::path& path, const void* data, std::size_t 
     return bool(file);
 }
 
-std::string StateText(const FireEngine& e, int64_t ignitions) {
+std::string StateText(const FireState& e, int64_t ignitions) {
     std::ostringstream s;
     s << "m_nFrame " << e.m_nFrame << '\n'
       << "m_nBurnFrames " << e.m_nBurnFrames << '\n'
@@ -39,7 +39,7 @@ std::string StateText(const FireEngine& e, int64_t ignitions) {
 }
 }  // namespace
 
-bool WriteDump(const std::string& dir, const FireEngine& engine, int64_t ignitions, std::string& error) {
+bool WriteDump(const std::string& dir, const FireState& engine, int64_t ignitions, std::string& error) {
     const std::filesystem::path root(dir);
     std::error_code code;
     std::filesystem::create_directories(root, code);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "fire/FireEngine.h"
+#include "FireEngine.h"
 
 // Creates `dir` when missing; false with `error` set when something could not be written.
-bool WriteDump(const std::string& dir, const FireEngine& engine, int64_t ignitions, std::string& error);
+bool WriteDump(const std::string& dir, const FireState& engine, int64_t ignitions, std::string& error);

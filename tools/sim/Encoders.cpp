@@ -1,4 +1,4 @@
-#include "tools/sim/Encoders.h"
+#include "Encoders.h"
 
 #include <gif_lib.h>
 #include <png.h>

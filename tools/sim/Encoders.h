@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "fire/ColourTable.h"
-#include "tools/sim/Canvas.h"
+#include "Canvas.h"
+#include "ColourTable.h"
 
 struct GifFileType;
 

@@ -1,4 +1,4 @@
-#include "tools/sim/Options.h"
+#include "Options.h"
 
 #include <cstring>
 #include <limits>

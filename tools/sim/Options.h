@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/Settings.h"
-#include "fire/FireTypes.h"
+#include "FireTypes.h"
+#include "Settings.h"
 
 struct SimOptions {
     std::optional<uint32_t> seed;  // none: the time, as the program seeds

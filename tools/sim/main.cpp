@@ -5,11 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "tools/memory/MemoryPlatform.h"
-#include "tools/sim/Canvas.h"
-#include "tools/sim/Dump.h"
-#include "tools/sim/Encoders.h"
-#include "tools/sim/Options.h"
+#include "Canvas.h"
+#include "Dump.h"
+#include "Encoders.h"
+#include "MemoryPlatform.h"
+#include "Options.h"
 
 namespace {
 constexpr const char* kProgram = "kindlewick-sim";
@@ -17,7 +17,7 @@ constexpr const char* kProgram = "kindlewick-sim";
 // The picture in the window, kept up to date from what the engine asked the platform to draw.
 class Window {
 public:
-    Window(const SimOptions& o, const FireEngine& engine)
+    Window(const SimOptions& o, const FireState& engine)
         : m_canvas(o.fullScreen ? o.screen.cx : engine.m_cxFire, o.fullScreen ? o.screen.cy : engine.m_cyFire) {
         // The full-screen window is never erased, so the desktop shows until something covers it.
         if (o.fullScreen)
@@ -29,7 +29,7 @@ public:
 
     // A tick paints the window black before anything else, then draws either a firefly step
     // or the output buffer, so replaying the records in this order keeps the tick's order.
-    void Show(const MemoryPlatform& platform, const FireEngine& engine) {
+    void Show(const MemoryPlatform& platform, const FireState& engine) {
         if (platform.blanks != m_blanksSeen) {
             m_canvas.Fill(0);
             m_blanksSeen = platform.blanks;
@@ -62,10 +62,9 @@ int Run(const SimOptions& o) {
     // Construction, the mode's start-up reads, then the restart sequence, as the window runs them.
     FireRig rig(o.screen, store, o.seed ? *o.seed : uint32_t(std::time(nullptr)));
     FireEngine& engine = rig.engine;
-    SettingValues values = engine.Settings();
-    if (o.fullScreen) engine.m_bFullScreen = 1;
-    ReadSettings(o.fullScreen ? kFullScreenReads : kPreviewReads, store, values);
-    engine.ApplySettings(values);
+    const FireState& state = engine.State();
+    if (o.fullScreen) engine.SetFullScreen();
+    engine.ReadSettings(o.fullScreen ? kFullScreenReads : kPreviewReads, store);
     const FireSize client = o.fullScreen ? o.screen : o.window;
     rig.Restart(client.cx, client.cy);
     // Ignite lights nothing without surfaces (a window too large to get any).
@@ -73,16 +72,16 @@ int Run(const SimOptions& o) {
 
     std::string error;
     std::optional<Window> window;
-    if (!o.gifPath.empty() || !o.pngPath.empty()) window.emplace(o, engine);
+    if (!o.gifPath.empty() || !o.pngPath.empty()) window.emplace(o, state);
     GifAnimation gif;
-    if (!o.gifPath.empty() && !gif.Open(o.gifPath, window->canvas(), engine.m_rgbPalette, error)) return Fail(error);
+    if (!o.gifPath.empty() && !gif.Open(o.gifPath, window->canvas(), state.m_rgbPalette, error)) return Fail(error);
 
     for (int32_t tick = 0; tick < o.ticks; ++tick) {
-        const bool burning = engine.m_bBurning == 1 && !engine.m_bFinished;
+        const bool burning = state.m_bBurning == 1 && !state.m_bFinished;
         engine.Tick(kFrameTimerId);
         // Only a fire that Burn finished is replaced on its tick, starting again at frame 0.
-        if (burning && engine.m_nFrame == 0) ++ignitions;
-        if (window) window->Show(rig.platform, engine);
+        if (burning && state.m_nFrame == 0) ++ignitions;
+        if (window) window->Show(rig.platform, state);
         if (!o.gifPath.empty() && !gif.AddFrame(window->canvas(), error)) return Fail(error);
         // The records have been replayed; dropping them keeps long runs flat in memory.
         rig.platform.flyCalls.clear();
@@ -92,8 +91,8 @@ int Run(const SimOptions& o) {
     // Without ticks the animation still gets one picture: the window as it was started.
     if (!o.gifPath.empty() && o.ticks == 0 && !gif.AddFrame(window->canvas(), error)) return Fail(error);
     if (!o.gifPath.empty() && !gif.Close(error)) return Fail(error);
-    if (!o.pngPath.empty() && !WritePng(o.pngPath, window->canvas(), engine.m_rgbPalette, error)) return Fail(error);
-    if (!o.dumpDir.empty() && !WriteDump(o.dumpDir, engine, ignitions, error)) return Fail(error);
+    if (!o.pngPath.empty() && !WritePng(o.pngPath, window->canvas(), state.m_rgbPalette, error)) return Fail(error);
+    if (!o.dumpDir.empty() && !WriteDump(o.dumpDir, state, ignitions, error)) return Fail(error);
     return 0;
 }
 }  // namespace

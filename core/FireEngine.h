@@ -1,0 +1,149 @@
+#pragma once
+// One fire: its parameters, life counters, buffers, colour table and firefly, and every
+// rule that decides what happens to them. Bytes and integers only; whatever needs the
+// screen or a window goes through FirePlatform.
+#include <cstdint>
+#include <memory>
+
+#include "ColourTable.h"
+#include "FirePlatform.h"
+#include "FireRandom.h"
+#include "Settings.h"
+
+// Heat value of a cell without flame; every value above burns.
+constexpr uint8_t kCold = 16;
+// Value written by a flare, and the hottest colour.
+constexpr uint8_t kFlare = 239;
+// Side of the square fire box of the full-screen saver.
+constexpr int32_t kFullScreenBox = 100;
+// The one frame timer and its period.
+constexpr uint32_t kFrameTimerId = 1;
+constexpr uint32_t kFramePeriodMs = 33;
+// The firefly's dark pen, near-black so that its trail shows on a desktop picture.
+constexpr Colour kFlyDark = MakeColour(1, 0, 0);
+
+enum class PaintAction { Nothing, Present, FlyStep };
+
+// Rates of the propagation step that no setting changes.
+struct FireParams {
+    int32_t m_nFlareLevel = 385;  // a flare on one tick in 400 - level
+    int32_t m_nHeatGain = 20;     // heat added to a base-line cell per tick, around the range
+    int32_t m_nSpread = 1;        // sideways drift, pixels each way
+    int32_t m_nHeatRange = 50;    // spread of the random heat added
+};
+
+// Everything one fire is at a moment, under the names of the fire window's fields. The
+// engine owns it; others read it (the simulator's dump, the tests) through State().
+struct FireState {
+    int32_t m_bBlanked = 0;
+    int32_t m_nDecay = 5;
+    int32_t m_nFuel = 223;
+    int32_t m_nBaseWidth = 6;
+    int32_t m_nFlySpeed = 5;
+    int32_t m_nSmooth = 0;
+    int32_t m_nFlyWidth = 0;
+    int32_t m_bBlankScreen = 0;
+    int32_t m_nFireType = 0;
+    int32_t m_bDrawFly = 0;
+    int32_t m_bFullScreen = 0;
+    FirePoint m_ptFire{0, 0};
+    FirePoint m_ptBlit{0, 0};
+    FlyPoint m_flyTail{0, 0};
+    FlyPoint m_flyStart{0, 0};
+    FlyPoint m_flyHead{0, 0};
+    int32_t m_bGlowFalling = 0;
+    float m_fFlyDist = 0;
+    FlyPoint m_flyDir{0, 0};
+    int32_t m_nMaxBaseWidth = 6;
+    int32_t m_bBurning = 0;
+    int32_t m_nFrame = 0;
+    int32_t m_nBurnFrames = 0;
+    int32_t m_nDyingFrames = 0;
+    int32_t m_bFinished = 0;
+    int32_t m_cxFire = 0;
+    int32_t m_cyFire = 0;
+    int32_t m_nFireHeight = 0;
+    std::unique_ptr<uint8_t[]> m_pBaseLine;
+    uint8_t* m_pBackBits = nullptr;
+    uint8_t* m_pHeatBits = nullptr;
+    uint8_t* m_pOutBits = nullptr;
+    uint8_t m_nGlow = 20;
+    ColourTable m_rgbPalette{};
+    // Steps of the current flight, so that a firefly that can never arrive still lands.
+    int32_t m_nFlySteps = 0;
+
+    int32_t Stride() const { return SurfaceStride(m_cxFire); }
+    FireSize FireBox() const { return FireSize{m_cxFire, m_cyFire}; }
+};
+
+// The two halves of a restart that need the platform's objects.
+class FireRestartHost {
+public:
+    virtual ~FireRestartHost() = default;
+    // Makes the palette object from the engine's new colour table.
+    virtual void BuildPalette(int32_t nFireType) = 0;
+    // Plans the surfaces (FireEngine::PlanSurfaces), makes them and attaches their pixels.
+    virtual void CreateSurfaces() = 0;
+};
+
+class FireEngine : private FireState {
+public:
+    // Seeds the C library generator with the time and draws three values from it:
+    // the private generator's seed, then the firefly's first start point (x, then y).
+    FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings, FireSize screen);
+    FireEngine(const FireEngine&) = delete;
+    FireEngine& operator=(const FireEngine&) = delete;
+
+    const FireState& State() const { return *this; }
+    const FireParams& Params() const { return m_params; }
+
+    SettingValues Settings() const;
+    void ApplySettings(const SettingValues& settings);
+    void SetSetting(SettingId id, int32_t value);
+    // Runs the reads of `reader` over the current settings and applies the result.
+    void ReadSettings(const SettingsReader& reader, SettingsStore& store);
+    // The full-screen saver's fire: a box that moves, lit by the firefly when it flies.
+    void SetFullScreen() { m_bFullScreen = 1; }
+
+    // The plain part of the restart sequence: palette and surfaces through the host, then the
+    // first fire.
+    void Restart(int32_t nFireType, FireRestartHost& host);
+
+    // Fills m_rgbPalette for a fire type.
+    void BuildColourTable(int32_t nFireType);
+    // Surface sizes for the mode and client area, the defaults of the fire height and base
+    // width, and a fresh base line. Drops any buffers attached before.
+    void PlanSurfaces(int32_t clientWidth, int32_t clientHeight);
+    // The pixel buffers, stride x m_cyFire bytes each, bottom row first; null when missing.
+    void AttachBuffers(uint8_t* back, uint8_t* heat, uint8_t* out);
+    void ReleaseBuffers();
+    using FireState::FireBox;
+    using FireState::Stride;
+
+    // Palette, buffers and base line all exist: without them nothing is lit, burnt or drawn.
+    bool Ready() const;
+    // Whether the output buffer may be shown.
+    bool CanPresent() const { return Ready() && !m_bFinished; }
+
+    void Ignite();
+    void SetFireHeight(int32_t nPercent);
+    void Burn();
+    void FlyStep();
+    // The frame tick; false means the message wants default processing.
+    bool Tick(uint32_t nIDEvent);
+    // What a paint message draws.
+    PaintAction Paint() const;
+
+private:
+    // Tests set up states that no sequence of ticks reaches quickly.
+    friend struct FireEngineTestAccess;
+
+    void BeginFlight();
+    void PulseGlow();
+    bool InArrivalWindow() const;
+    bool FlightOverdue() const;
+
+    FirePlatform& m_platform;
+    CRandom& m_random;
+    FireParams m_params;
+};

@@ -1,0 +1,14 @@
+#pragma once
+// The About box: the flame picture, the title and a few lines; no state, no effect.
+#include "Dialog.h"
+
+class AboutDialog : public CDialog {
+public:
+    explicit AboutDialog(CWnd* pParent = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,100 @@
+#include "FireWnd.h"
+
+#include "ProfileSettingsStore.h"
+#include "RegisterClass.h"
+#include "res/resource.h"
+#include "WinApp.h"
+
+namespace {
+SettingValues ConstructorSettings() {
+    ProfileSettingsStore store(AfxGetApp());
+    SettingValues values;
+    ReadSettings(kFireWndReads, store, values);
+    return values;
+}
+
+FireSize Screen() { return FireSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
+
+LPCSTR FireWndClass() {
+    // Never erased by the system: the fire draws over whatever the window shows.
+    static const LPCSTR name = AfxRegisterWndClass(
+        CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDC_FIRE)), nullptr,
+        nullptr);
+    return name;
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(FireWnd, CWnd)
+    ON_WM_TIMER()
+    ON_WM_PAINT()
+    ON_WM_SIZE()
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_WM_PALETTECHANGED()
+    ON_WM_QUERYNEWPALETTE()
+END_MESSAGE_MAP()
+
+FireWnd::FireWnd(BOOL bAutoDelete)
+    : m_bAutoDelete(bAutoDelete), m_engine(m_gdi, CrtRandom(), ConstructorSettings(), Screen()) {}
+
+FireWnd::~FireWnd() {
+    // A window that outlives its object (a control taken over by a dialog) stops ticking.
+    if (m_hWnd && m_nTimer) KillTimer(m_nTimer);
+    ReleaseSurfaces();
+}
+
+BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd, UINT, void*) {
+    const LPCSTR className = FireWndClass();
+    if (!className) {
+        PostNcDestroy();
+        return FALSE;
+    }
+    if (!CreateEx(dwExStyle, className, "", dwStyle, rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top, hParentWnd, 0))
+        return FALSE;  // the object may be gone: touch nothing
+    Restart(State().m_nFireType);
+    return TRUE;
+}
+
+void FireWnd::Restart(int nFireType) {
+    if (m_nTimer) KillTimer(kFrameTimerId);
+    m_engine.Restart(nFireType, m_gdi);
+    if (const HWND active = ::GetActiveWindow()) ::SendMessageA(active, WM_QUERYNEWPALETTE, 0, 0);
+    m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+}
+
+void FireWnd::OnTimer(UINT nIDEvent) {
+    if (!m_engine.Tick(nIDEvent)) Default();
+}
+
+void FireWnd::OnPaint() {
+    CPaintDC dc(this);
+    Repaint(dc);
+}
+
+void FireWnd::Repaint(CDC& dc) {
+    switch (m_engine.Paint()) {
+        case PaintAction::Present:
+            Present(&dc);
+            break;
+        case PaintAction::FlyStep:
+            m_engine.FlyStep();
+            break;
+        case PaintAction::Nothing:
+            break;
+    }
+}
+
+// The surfaces keep the size of the last restart.
+void FireWnd::OnSize(UINT, int, int) { Default(); }
+
+int FireWnd::OnCreate(LPCREATESTRUCTA) { return Default() == -1 ? -1 : 0; }
+
+void FireWnd::OnDestroy() {
+    Default();
+    if (m_nTimer) KillTimer(m_nTimer);
+}
+
+void FireWnd::PostNcDestroy() {
+    if (m_bAutoDelete) delete this;
+}

@@ -1,0 +1,56 @@
+// What the fire engine asks of the platform, done with GDI on the window's surfaces.
+#include "FireWnd.h"
+#include "Selection.h"
+
+namespace {
+// PS_GEOMETRIC with a solid line, round ends and round joins (all three zero).
+constexpr int kFlyPenStyle = 0x00010000;
+// GDI coordinates were 16 bits wide on the first systems this ran on. Wider pens overflow
+// the line geometry: under Wine a width near 2^31 draws stray bars and takes seconds a step.
+constexpr int32_t kMaxFlyPenWidth = 32767;
+}  // namespace
+
+FireSize FireWnd::Gdi::ScreenSize() {
+    return FireSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void FireWnd::Gdi::CaptureScreen(FirePoint topLeft, FireSize size) {
+    if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
+    CWindowDC screen(nullptr);
+    if (!screen.GetSafeHdc()) return;
+    m_wnd.m_pBackDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
+    m_wnd.m_pOutDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
+}
+
+void FireWnd::Gdi::FillBlack(FireSize size) {
+    if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
+    const CBrush black(RGB(0, 0, 0));
+    const RECT box{0, 0, size.cx, size.cy};
+    m_wnd.m_pBackDC->FillRect(box, black);
+    m_wnd.m_pOutDC->FillRect(box, black);
+}
+
+void FireWnd::Gdi::BlankWindow() {
+    if (!m_wnd.m_pWindowDC) return;
+    RECT client;
+    m_wnd.GetClientRect(&client);
+    m_wnd.m_pWindowDC->FillRect(client, CBrush(RGB(0, 0, 0)));
+}
+
+void FireWnd::Gdi::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
+                      std::size_t count) {
+    if (!m_wnd.m_pWindowDC) return;
+    // A width no pen can have: this step draws nothing, as if the pens could not be made.
+    if (penWidth < 0 || penWidth > kMaxFlyPenWidth) return;
+    const CPen darkPen(kFlyPenStyle, penWidth, dark);
+    const CPen glowPen(kFlyPenStyle, penWidth, glow);
+    if (!darkPen.GetSafeHandle() || !glowPen.GetSafeHandle()) return;
+    for (std::size_t n = 0; n < count; ++n) {
+        const FlyStroke& s = strokes[n];
+        CSelection pen(*m_wnd.m_pWindowDC, s.glow ? glowPen : darkPen);
+        m_wnd.m_pWindowDC->MoveTo(s.from.x, s.from.y);
+        m_wnd.m_pWindowDC->LineTo(s.to.x, s.to.y);
+    }
+}
+
+void FireWnd::Gdi::PresentOutput(FirePoint, FireSize) { m_wnd.Present(nullptr); }

@@ -1,0 +1,82 @@
+#include "SaverApp.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "CommandLine.h"
+#include "ConfigDialog.h"
+#include "FireWnd.h"
+#include "ProfileSettingsStore.h"
+#include "SaverWnd.h"
+
+BOOL SaverApp::InitInstance() {
+    Enable3dControls();
+    SetRegistryKey(kRegistryKey);
+    return Dispatch(__argc, __argv);
+}
+
+BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
+    const KeywordCompare compare = [](const char* a, const char* b) { return ::lstrcmpiA(a, b); };
+    switch (ChooseMode(argc, argv, compare)) {
+        case SaverMode::Settings:
+            RunConfigDialog();
+            return FALSE;
+        case SaverMode::Preview:
+            return RunPreview(argc > 2 ? argv[2] : nullptr);
+        case SaverMode::FullScreen:
+            return RunFullScreen();
+        case SaverMode::None:
+            break;
+    }
+    return FALSE;
+}
+
+void SaverApp::RunConfigDialog() {
+    ConfigDialog dialog;
+    // Declared after the dialog, so it ends first: the main window never outlives it.
+    struct MainWindowScope {
+        CWinApp& app;
+        ~MainWindowScope() { app.m_pMainWnd = nullptr; }
+    } mainWindow{*this};
+    m_pMainWnd = &dialog;
+
+    ReadStored(dialog.m_preview, kDialogReads);
+    dialog.SetValues(DialogValuesFrom(dialog.m_preview.Settings()));
+    if (dialog.DoModal() == IDOK) {
+        ProfileSettingsStore store(this);
+        WriteSettings(store, SettingsToWrite(dialog.Values()));
+    }
+}
+
+void SaverApp::ReadStored(FireWnd& wnd, const SettingsReader& reader) {
+    ProfileSettingsStore store(this);
+    wnd.Engine().ReadSettings(reader, store);
+}
+
+BOOL SaverApp::RunFullScreen() {
+    // Self-deleting, like the preview window.
+    SaverWnd* const wnd = new SaverWnd;
+    wnd->Engine().SetFullScreen();
+    ReadStored(*wnd, kFullScreenReads);
+    // Without a window nothing would ever post the quit message: end the program instead.
+    if (!wnd->CreateFullScreen()) return FALSE;
+    m_pMainWnd = wnd;
+    return TRUE;
+}
+
+BOOL SaverApp::RunPreview(const char* parentArg) {
+    // A missing or stale handle would leave a window-less program waiting for ever.
+    if (!parentArg) return FALSE;
+    const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
+    if (!::IsWindow(parentHandle)) return FALSE;
+
+    // Self-deleting: the window deletes its object after its last message.
+    FireWnd* const wnd = new FireWnd(TRUE);
+    ReadStored(*wnd, kPreviewReads);
+
+    RECT rect;
+    if (!::GetClientRect(parentHandle, &rect)) ::SetRectEmpty(&rect);
+    if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle, 0, nullptr)) return FALSE;
+    m_pMainWnd = wnd;
+    return TRUE;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The application object: reads the command line once and starts the mode it names.
+#include "Settings.h"
+#include "WinApp.h"
+
+class FireWnd;
+
+class SaverApp : public CWinApp {
+public:
+    SaverApp() = default;
+
+    BOOL InitInstance() override;
+    // The mode dispatch of InitInstance on a given argument vector (argc counts the
+    // program name). TRUE when a window was started and the message loop should run.
+    BOOL Dispatch(int argc, const char* const* argv);
+
+    // Settings mode: the dialog runs to its end; the application then finishes.
+    void RunConfigDialog();
+
+private:
+    // A fire window inside the host's window; the argument is the host's handle in decimal.
+    BOOL RunPreview(const char* parentArg);
+    BOOL RunFullScreen();
+    // A mode's reads of the stored settings, applied to the fire window's own.
+    void ReadStored(FireWnd& wnd, const SettingsReader& reader);
+};

@@ -1,0 +1,134 @@
+#include "SaverWnd.h"
+
+#include "WindowDc.h"
+
+bool ScreenSnapshot::Take() {
+    Release();
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
+    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
+    if (cx <= 0 || cy <= 0) return false;
+    CWindowDC screen(nullptr);
+    if (!screen.GetSafeHdc() || !m_dc.CreateCompatibleDC(&screen)) return false;
+    m_bitmap.Attach(::CreateCompatibleBitmap(screen.GetSafeHdc(), cx, cy));
+    m_hOldBitmap = m_dc.SelectObject(m_bitmap);
+    if (!m_hOldBitmap || !m_dc.BitBlt(0, 0, cx, cy, &screen, 0, 0, SRCCOPY)) {
+        Release();
+        return false;
+    }
+    m_cx = cx;
+    m_cy = cy;
+    return true;
+}
+
+void ScreenSnapshot::Release() {
+    if (m_hOldBitmap) m_dc.SelectObject(m_hOldBitmap);
+    m_hOldBitmap = nullptr;
+    m_dc.DeleteDC();
+    m_bitmap.DeleteObject();
+    m_cx = m_cy = 0;
+}
+
+void ScreenSnapshot::Draw(HDC dc, const RECT& rect) {
+    if (!Taken()) return;
+    const int left = rect.left < 0 ? 0 : rect.left;
+    const int top = rect.top < 0 ? 0 : rect.top;
+    const int right = rect.right > m_cx ? m_cx : rect.right;
+    const int bottom = rect.bottom > m_cy ? m_cy : rect.bottom;
+    if (left >= right || top >= bottom) return;
+    ::BitBlt(dc, left, top, right - left, bottom - top, m_dc.GetSafeHdc(), left, top, SRCCOPY);
+}
+
+BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
+    ON_WM_SYSCOMMAND()
+    ON_WM_DESTROY()
+    ON_WM_SETCURSOR()
+    ON_WM_NCACTIVATE()
+    ON_WM_ACTIVATE()
+    ON_WM_ACTIVATEAPP()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_MBUTTONDOWN()
+    ON_WM_RBUTTONDOWN()
+    ON_WM_KEYDOWN()
+    ON_WM_SYSKEYDOWN()
+    ON_WM_WINDOWPOSCHANGED()
+    ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+SaverWnd::SaverWnd() : FireWnd(TRUE), m_ptMouse(kNoMousePosition) {}
+
+SaverWnd::~SaverWnd() = default;
+
+BOOL SaverWnd::CreateFullScreen() {
+    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
+    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
+    // Taken while nothing of ours covers the screen.
+    m_snapshot.Take();
+    const RECT screen{0, 0, cx, cy};
+    return Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr, 0, nullptr);
+}
+
+LRESULT SaverWnd::Respond(SaverMessage message, uint32_t value, FirePoint position) {
+    const SaverResponse response = RespondToInput(m_ptMouse, SaverInput{message, value, position});
+    // Inputs that come before the posted WM_CLOSE is handled post more; once the window is
+    // gone they go nowhere.
+    if (response.close) ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    return response.passOn ? Default() : response.result;
+}
+
+void SaverWnd::OnSysCommand(UINT nID, LPARAM) { Respond(SaverMessage::SysCommand, nID); }
+
+void SaverWnd::OnDestroy() {
+    ::PostQuitMessage(0);
+    FireWnd::OnDestroy();
+}
+
+BOOL SaverWnd::OnSetCursor(HWND, UINT, UINT) {
+    ::SetCursor(nullptr);
+    return TRUE;
+}
+
+BOOL SaverWnd::OnNcActivate(BOOL bActive) {
+    return static_cast<BOOL>(Respond(SaverMessage::NcActivate, bActive ? 1u : 0u));
+}
+
+void SaverWnd::OnActivate(UINT nState, HWND, BOOL) { Respond(SaverMessage::Activate, nState); }
+
+void SaverWnd::OnActivateApp(BOOL bActive, DWORD) { Respond(SaverMessage::ActivateApp, bActive ? 1u : 0u); }
+
+void SaverWnd::OnMouseMove(UINT, POINT point) {
+    Respond(SaverMessage::MouseMove, 0, FirePoint{point.x, point.y});
+}
+
+void SaverWnd::OnLButtonDown(UINT, POINT) { Respond(SaverMessage::ButtonDown, 0); }
+
+void SaverWnd::OnMButtonDown(UINT, POINT) { Respond(SaverMessage::ButtonDown, 0); }
+
+void SaverWnd::OnRButtonDown(UINT, POINT) { Respond(SaverMessage::ButtonDown, 0); }
+
+void SaverWnd::OnKeyDown(UINT nChar, UINT, UINT) { Respond(SaverMessage::KeyDown, nChar); }
+
+void SaverWnd::OnSysKeyDown(UINT nChar, UINT, UINT) { Respond(SaverMessage::KeyDown, nChar); }
+
+void SaverWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
+    Default();
+    // The first fire is lit right after the window appears and captures what the screen
+    // shows there: the desktop has to be on the window by then.
+    if ((lpwndpos->flags & SWP_SHOWWINDOW) && m_snapshot.Taken()) {
+        CWindowDC dc(this);
+        RECT client;
+        GetClientRect(&client);
+        m_snapshot.Draw(dc.GetSafeHdc(), client);
+        ::GdiFlush();
+    }
+}
+
+BOOL SaverWnd::OnEraseBkgnd(HDC hDC) {
+    // Whatever the system lost under the window was desktop, or black once the window has
+    // been blanked; other erasing would wipe the remains of earlier fires.
+    if (!m_snapshot.Taken() || State().m_bBlanked) return static_cast<BOOL>(Default());
+    RECT box;
+    if (::GetClipBox(hDC, &box) == ERROR) return static_cast<BOOL>(Default());
+    m_snapshot.Draw(hDC, box);
+    return TRUE;
+}

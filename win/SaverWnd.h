@@ -1,0 +1,74 @@
+#pragma once
+// The full-screen saver: a top-most fire window over the whole screen that hides the
+// cursor and closes on the first sign of the user. Which messages close it is decided by
+// RespondToInput (saver/SaverRules.h); this class only maps messages onto those rules.
+#include "Dc.h"
+#include "FireWnd.h"
+#include "GdiObject.h"
+#include "SaverRules.h"
+
+// A copy of the whole screen as it was before the saver's window appeared. A window that
+// never erases shows the screen under it only where the system keeps it (not under Wine,
+// not with desktop composition); the saver puts this copy there itself, so that its fires
+// burn over the desktop everywhere.
+class ScreenSnapshot {
+public:
+    ScreenSnapshot() = default;
+    ScreenSnapshot(const ScreenSnapshot&) = delete;
+    ScreenSnapshot& operator=(const ScreenSnapshot&) = delete;
+    ~ScreenSnapshot() { Release(); }
+
+    // Copies the screen; false (and no snapshot) when the system refuses.
+    bool Take();
+    void Release();
+    bool Taken() const { return m_bitmap.GetSafeHandle() != nullptr; }
+    // Copies the part of the snapshot under rect (screen coordinates, which are the saver
+    // window's) to the same place in dc.
+    void Draw(HDC dc, const RECT& rect);
+
+private:
+    CDC m_dc;
+    CBitmap m_bitmap;
+    HGDIOBJ m_hOldBitmap = nullptr;
+    int m_cx = 0;
+    int m_cy = 0;
+};
+
+class SaverWnd : public FireWnd {
+public:
+    // Reads the settings (through FireWnd) and deletes itself after its window is gone.
+    SaverWnd();
+    ~SaverWnd() override;
+
+    // A top-most pop-up over the whole screen. On failure the object has been deleted.
+    BOOL CreateFullScreen();
+
+    FirePoint MousePosition() const { return m_ptMouse; }
+    bool HasSnapshot() const { return m_snapshot.Taken(); }
+
+protected:
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnDestroy();
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
+    BOOL OnNcActivate(BOOL bActive);
+    void OnActivate(UINT nState, HWND hWndOther, BOOL bMinimized);
+    void OnActivateApp(BOOL bActive, DWORD dwThreadID);
+    void OnMouseMove(UINT nFlags, POINT point);
+    void OnLButtonDown(UINT nFlags, POINT point);
+    void OnMButtonDown(UINT nFlags, POINT point);
+    void OnRButtonDown(UINT nFlags, POINT point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
+    BOOL OnEraseBkgnd(HDC hDC);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Applies the rules to the current message: closes through a posted WM_CLOSE, and
+    // gives the message its default processing unless the rules drop it.
+    LRESULT Respond(SaverMessage message, uint32_t value, FirePoint position = {0, 0});
+
+    FirePoint m_ptMouse;
+    ScreenSnapshot m_snapshot;
+};
