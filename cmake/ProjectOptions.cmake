@@ -19,7 +19,7 @@ endfunction()
 function(kw_check_layer target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "STANDARD" "DIR" "ALLOWED")
   set(layers ${PROJECT_SOURCE_DIR}/core ${PROJECT_SOURCE_DIR}/framework ${PROJECT_SOURCE_DIR}/win
-             ${PROJECT_SOURCE_DIR}/tools ${PROJECT_SOURCE_DIR}/tests)
+             ${PROJECT_SOURCE_DIR}/x11 ${PROJECT_SOURCE_DIR}/tools ${PROJECT_SOURCE_DIR}/tests)
   set(forbidden ${layers})
   list(REMOVE_ITEM forbidden ${arg_DIR} ${arg_ALLOWED})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${arg_DIR}/*.h ${arg_DIR}/*.cpp ${arg_DIR}/*.rc)
