@@ -43,7 +43,7 @@ measure() {
 
 for screen in 1280x1024 3840x2160; do
   mkfifo "$work/fd.$screen"
-  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/fd.$screen" >/dev/null 2>&1 </dev/null &
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$work/fd.$screen" >/dev/null 2>&1 </dev/null &
   xvfb=$!
   read -r number <"$work/fd.$screen"
   export DISPLAY=":$number" HOME=$work

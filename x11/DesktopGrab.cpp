@@ -46,7 +46,7 @@ GrabOutcome WaitFor(pid_t child, Signals& signals, std::string& note) {
         if (signals.Drain() || left.count() <= 0) {
             kill(child, SIGTERM);
             waitpid(child, &status, 0);
-            if (signals.Terminated()) return GrabOutcome::Terminated;
+            if (signals.Terminated()) return GrabOutcome::Ended;
             note = std::string(kGetImage) + " took too long";
             return GrabOutcome::Failed;
         }

@@ -9,7 +9,8 @@
 class HackCanvas;
 class Signals;
 
-enum class GrabOutcome { Done, Failed, Terminated };
+// Ended: a signal came, or the window went away, while the picture was being fetched.
+enum class GrabOutcome { Done, Failed, Ended };
 
 // The helper's path, or empty when it is not installed.
 std::string FindGetImage();

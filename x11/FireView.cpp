@@ -122,9 +122,14 @@ GrabOutcome FireView::Restart() {
     if (!m_options.blank) {
         std::string note;
         outcome = GrabDesktop(m_connection.Get(), m_window.Id(), *m_canvas, m_signals, m_getImage, note);
-        if (outcome == GrabOutcome::Terminated) return outcome;
-        if (outcome == GrabOutcome::Failed)
+        if (outcome == GrabOutcome::Ended) return outcome;
+        if (outcome == GrabOutcome::Failed) {
+            // A helper fails, too, when the window it was given has gone: that is the end.
+            XWindowAttributes attributes{};
+            if (!XGetWindowAttributes(m_connection.Get(), m_window.Id(), &attributes) || m_connection.WindowGone())
+                return GrabOutcome::Ended;
             std::fprintf(stderr, "kindlewick: %s; burning over black\n", note.c_str());
+        }
     }
     m_platform = std::make_unique<Platform>(*m_canvas, m_options);
     m_platform->Restart();

@@ -102,6 +102,7 @@ HackCanvas::Image* HackCanvas::ImageFor(int32_t width, int32_t height) {
     if (!image->shared) {
         XImage* x = XCreateImage(m_display, m_visual, unsigned(m_depth), ZPixmap, 0, nullptr, unsigned(width),
                                  unsigned(height), 32, 0);
+        if (!x) return nullptr;
         image->pixels.resize(std::size_t(x->bytes_per_line) * std::size_t(height));
         x->data = image->pixels.data();
         image->image = x;
@@ -134,6 +135,7 @@ void HackCanvas::FillBlack() {
 void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t width, int32_t height, int32_t x, int32_t y) {
     if (width <= 0 || height <= 0) return;
     Image* image = ImageFor(width, height);
+    if (!image) return;
     XImage* xi = image->image;
     const bool fast = (xi->bits_per_pixel == 32 || xi->bits_per_pixel == 16) &&
                       (xi->byte_order == LSBFirst) == HostIsLittleEndian();

@@ -60,7 +60,7 @@ int Run(const HackOptions& options) {
     if (!format) return Fail("the window's visual has unusable colour masks");
 
     FireView view(*connection, window, *format, options, signals);
-    if (view.Restart() == GrabOutcome::Terminated) return 0;
+    if (view.Restart() == GrabOutcome::Ended) return 0;
     window.Show();
 
     const auto delay = std::chrono::microseconds(options.delayMicroseconds);
@@ -99,7 +99,7 @@ int Run(const HackOptions& options) {
         if (resizing && now - resizedAt >= kResizeSettle) {
             resizing = false;
             window.SetSize(newSize);
-            if (view.Restart() == GrabOutcome::Terminated) return 0;
+            if (view.Restart() == GrabOutcome::Ended) return 0;
             now = Clock::now();
             next = now;
         }
