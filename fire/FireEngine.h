@@ -44,7 +44,8 @@ public:
     // The pixel buffers, stride x m_cyFire bytes each, bottom row first; null when missing.
     void AttachBuffers(uint8_t* back, uint8_t* heat, uint8_t* out);
     void ReleaseBuffers();
-    int32_t Stride() const { return SurfaceStride(m_cxFire); }
+    // 0 unless the planned size gets surfaces; then it fits 32 bits.
+    int32_t Stride() const { return m_pBaseLine ? int32_t(SurfaceStride(m_cxFire)) : 0; }
     FireSize FireBox() const { return FireSize{m_cxFire, m_cyFire}; }
 
     // Palette, buffers and base line all exist: without them nothing is lit, burnt or drawn.
