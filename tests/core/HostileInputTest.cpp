@@ -52,4 +52,19 @@ TEST(HostileInput, FireHeightStaysWithinTheWindowAndTheFireStillDies) {
     }
 }
 
+TEST(HostileInput, ANonsensicalScreenStillPlacesTheBox) {
+    struct Case {
+        FireSize screen;
+        FirePoint want;
+    };
+    const Case cases[] = {{{INT32_MIN, -1}, {INT32_MIN, -41}}, {{0, 0}, {-50, -40}}, {{INT32_MAX, 40}, {0, 0}}};
+    for (const Case& c : cases) {
+        Rig rig(c.screen);
+        rig.random.fallback = 0;
+        rig.Surfaces(50, 40);
+        rig.engine.Ignite();
+        EXPECT_EQ(rig.engine.m_ptFire, c.want) << "screen " << c.screen.cx << "x" << c.screen.cy;
+    }
+}
+
 }  // namespace
