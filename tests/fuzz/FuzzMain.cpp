@@ -23,7 +23,7 @@ extern "C" const char* __ubsan_default_options() { return "abort_on_error=1:prin
 
 namespace {
 
-constexpr long kDefaultCases = 500;
+constexpr long kDefaultCases = 400;
 
 // Prepared before each case so that a dying process only has to write it out.
 char g_replay[128] = "";
