@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   libgif-dev libpng-dev
   wine wine32:i386 wine64 g++-mingw-w64-x86-64 xvfb xdotool x11-utils imagemagick
+  nsis
 )
 
 missing=()
