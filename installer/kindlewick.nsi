@@ -165,7 +165,16 @@ Section "Uninstall"
   StrCpy $9 $0
 
   ; The one step that can fail (the saver is running, or no rights): first, so that a
-  ; failure leaves the installation whole.
+  ; failure leaves the installation whole. A running program cannot be opened for writing;
+  ; asking first also catches systems that would delete it once it ends.
+  ${If} ${FileExists} "$SYSDIR\kindlewick.scr"
+    ClearErrors
+    FileOpen $0 "$SYSDIR\kindlewick.scr" a
+    ${If} ${Errors}
+      !insertmacro Fail "Could not remove $Saver: it is running, or you lack the rights. Close the screen saver and its settings, then try again."
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
   ClearErrors
   Delete "$SYSDIR\kindlewick.scr"
   ${If} ${Errors}

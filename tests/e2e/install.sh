@@ -148,6 +148,27 @@ got=$(reg_value "$desktop_key" ScreenSaveActive)
 [ "$got" = 1 ]
 check $? "ScreenSaveActive is '$got'"
 
+# A running saver can be neither replaced nor removed: both report it (exit status 2) and
+# leave the installation as it was.
+in_use_fails() {
+  local status instdir words
+  "$wine_run" "$setup" /S >"$work/busy-setup.log" 2>&1
+  status=$?
+  [ "$status" -eq 2 ]
+  check $? "setup over the running saver fails: exit status $status"
+  instdir=$(reg_value "$key" InstallLocation)
+  # _?= runs the uninstaller in place, so that its exit status is the removal's. It takes the
+  # rest of the command line unquoted: one word per argument keeps Wine from quoting it.
+  read -ra words <<<"_?=$instdir"
+  "$wine_run" "$(win_to_unix "$instdir")/uninstall.exe" /S "${words[@]}" >"$work/busy-uninstall.log" 2>&1
+  status=$?
+  [ "$status" -eq 2 ]
+  check $? "removal of the running saver fails: exit status $status"
+  [ -f "$installed" ] && [ "$(entries)" -eq 1 ] && [ -n "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] &&
+    [ "$(reg_value "$key" DisplayVersion)" = "$version" ]
+  check $? "the saver, its entry ($(entries)) and SCRNSAVE.EXE are all still there"
+}
+
 # --- the installed saver, started as the system would ----------------------------------------
 read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
 xdotool mousemove $((screen_w / 2)) $((screen_h / 2))
@@ -156,6 +177,9 @@ if [ -n "$current_file" ]; then
   saver_pid=$!
   if wait_for 90 saver_window_shown "$screen_w" "$screen_h"; then
     check 0 "the installed saver covers the ${screen_w}x${screen_h} screen"
+    in_use_fails
+    kill -0 "$saver_pid" 2>/dev/null
+    check $? "the saver still runs after the failed upgrade and removal"
     xdotool key a
     saver_ended() { ! kill -0 "$saver_pid" 2>/dev/null; }
     if wait_for 30 saver_ended; then
