@@ -14,6 +14,7 @@ packages=(
   libxrandr2:i386 libxinerama1:i386 libxcursor1:i386 libxi6:i386 libxrender1:i386
   libxfixes3:i386 libxcomposite1:i386 libxxf86vm1:i386 libxext6:i386
   python3
+  nsis
 )
 
 missing=()
