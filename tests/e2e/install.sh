@@ -37,13 +37,8 @@ if [ -z "${KW_INSTALL_SESSION:-}" ]; then
   exec env KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
 fi
 
-passed=0
-failed=0
-check() {
-  local ok=$1
-  shift
-  if [ "$ok" -eq 0 ]; then echo "PASS: $*"; passed=$((passed + 1)); else echo "FAIL: $*"; failed=$((failed + 1)); fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/install.XXXXXX")
 saver_pid=""
@@ -213,5 +208,4 @@ got=$(reg_value "$settings_key" FlyWidth)
 [ "$got" = 0x7 ]
 check $? "the user's settings stay: FlyWidth '$got'"
 
-echo "install: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end install

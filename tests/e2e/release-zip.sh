@@ -9,13 +9,8 @@ if [ $# -ne 4 ]; then
 fi
 zip=$(realpath "$1") saver=$(realpath "$2") version=$3 objdump=$4
 
-passed=0
-failed=0
-check() {
-  local ok=$1
-  shift
-  if [ "$ok" -eq 0 ]; then echo "PASS: $*"; passed=$((passed + 1)); else echo "FAIL: $*"; failed=$((failed + 1)); fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/release-zip.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -44,5 +39,4 @@ for topic in "kindlewick.scr" "Install" "Settings..." "Configure" 'HKEY_CURRENT_
   check $? "README.txt mentions '$topic'"
 done
 
-echo "release-zip: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end release-zip
