@@ -72,7 +72,8 @@ struct FireState {
     // Steps of the current flight, so that a firefly that can never arrive still lands.
     int32_t m_nFlySteps = 0;
 
-    int32_t Stride() const { return SurfaceStride(m_cxFire); }
+    // 0 unless the planned size gets surfaces; then it fits 32 bits.
+    int32_t Stride() const { return m_pBaseLine ? int32_t(SurfaceStride(m_cxFire)) : 0; }
     FireSize FireBox() const { return FireSize{m_cxFire, m_cyFire}; }
 };
 

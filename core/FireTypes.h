@@ -32,5 +32,6 @@ constexpr Colour MakeColour(uint8_t red, uint8_t green, uint8_t blue) {
     return Colour(red) | (Colour(green) << 8) | (Colour(blue) << 16);
 }
 
-// Row length in bytes of an 8-bit surface: rows are padded to whole 32-bit words.
-constexpr int32_t SurfaceStride(int32_t width) { return ((width * 8 + 31) / 32) * 4; }
+// Row length in bytes of an 8-bit surface: rows are padded to whole 32-bit words. In 64 bits,
+// so that any width the platform reports has one.
+constexpr int64_t SurfaceStride(int32_t width) { return ((int64_t(width) * 8 + 31) / 32) * 4; }

@@ -42,6 +42,8 @@ void FireEngine::Ignite() {
 void FireEngine::SetFireHeight(int32_t nPercent) {
     if (!Ready()) return;
     int32_t height = TruncToInt((nPercent / 100.0) * m_cyFire);
+    // No taller than the window, so that the life counters built on it cannot overflow.
+    if (height > m_cyFire) height = m_cyFire;
     if (height < 6) height = 6;
     m_nFireHeight = height;
     const int32_t stride = Stride();

@@ -9,12 +9,13 @@ constexpr int32_t kMaxSurfaceSide = 32767;
 constexpr int32_t RandomCoordinate(int32_t r, int32_t extent) { return extent > 0 ? r % extent : 0; }
 
 // A random box position along one axis: not below 0, then not past the far edge. The far
-// clamp comes last, so a screen smaller than the box gives a negative position.
+// clamp comes last, so a screen smaller than the box gives a negative position. The far
+// edge is worked out in 64 bits, so that a nonsensical screen size still places the box.
 constexpr int32_t PlaceBox(int32_t r, int32_t screenExtent, int32_t boxExtent) {
-    int32_t p = RandomCoordinate(r, screenExtent);
+    int64_t p = RandomCoordinate(r, screenExtent);
     if (p < 0) p = 0;
-    if (p > screenExtent - boxExtent) p = screenExtent - boxExtent;
-    return p;
+    if (p > int64_t(screenExtent) - boxExtent) p = int64_t(screenExtent) - boxExtent;
+    return p < INT32_MIN ? INT32_MIN : int32_t(p);
 }
 
 // Truncation toward zero for drawing, saturated so that a far-flown point stays defined.

@@ -39,7 +39,7 @@ void CDialog::OnOK() {
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 HWND CDialog::Owner() const {
-    HWND owner = m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr;
+    HWND owner = m_hParentWnd;
     const CWinApp* app = AfxGetApp();
     const bool fromMain = !owner && app && app->m_pMainWnd && app->m_pMainWnd != this;
     if (fromMain) owner = app->m_pMainWnd->GetSafeHwnd();

@@ -7,8 +7,8 @@
 
 class CDialog : public CWnd {
 public:
-    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
-        : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+    explicit CDialog(UINT nIDTemplate, HWND hParentWnd = nullptr)
+        : m_nIDTemplate(nIDTemplate), m_hParentWnd(hParentWnd) {}
 
     // Runs the dialog to its end: the value given to EndDialog, IDOK or IDCANCEL from the
     // framework's handlers, or -1 when the dialog could not be made.
@@ -38,5 +38,5 @@ private:
     HWND Owner() const;
 
     const UINT m_nIDTemplate;
-    CWnd* const m_pParentWnd;
+    const HWND m_hParentWnd;
 };

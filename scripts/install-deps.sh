@@ -13,6 +13,8 @@ packages=(
   # sees one monitor whatever the server has, and no cursors.
   libxrandr2:i386 libxinerama1:i386 libxcursor1:i386 libxi6:i386 libxrender1:i386
   libxfixes3:i386 libxcomposite1:i386 libxxf86vm1:i386 libxext6:i386
+  python3
+  nsis
   # The native Linux hack and its tests: Xlib and XShm headers, XScreenSaver's daemon and
   # xscreensaver-getimage, xflame for the benchmark, xmllint, and dpkg-shlibdeps for CPack.
   libx11-dev libxext-dev xscreensaver xscreensaver-data xscreensaver-data-extra

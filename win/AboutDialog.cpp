@@ -5,7 +5,7 @@
 BEGIN_MESSAGE_MAP(AboutDialog, CDialog)
 END_MESSAGE_MAP()
 
-AboutDialog::AboutDialog(CWnd* pParent) : CDialog(IDD_ABOUTBOX, pParent) {}
+AboutDialog::AboutDialog(HWND hParent) : CDialog(IDD_ABOUTBOX, hParent) {}
 
 void AboutDialog::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
 

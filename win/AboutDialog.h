@@ -4,7 +4,7 @@
 
 class AboutDialog : public CDialog {
 public:
-    explicit AboutDialog(CWnd* pParent = nullptr);
+    explicit AboutDialog(HWND hParent = nullptr);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

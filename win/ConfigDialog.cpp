@@ -16,8 +16,8 @@ BEGIN_MESSAGE_MAP(ConfigDialog, CDialog)
     ON_BN_CLICKED(IDC_DRAWFLY, OnDrawFly)
 END_MESSAGE_MAP()
 
-ConfigDialog::ConfigDialog(CWnd* pParent)
-    : CDialog(IDD_CONFIG, pParent),
+ConfigDialog::ConfigDialog(HWND hParent)
+    : CDialog(IDD_CONFIG, hParent),
       m_preview(FALSE),
       m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_KINDLEWICK))) {}
 

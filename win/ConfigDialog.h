@@ -9,7 +9,7 @@
 
 class ConfigDialog : public CDialog {
 public:
-    explicit ConfigDialog(CWnd* pParent = nullptr);
+    explicit ConfigDialog(HWND hParent = nullptr);
 
     // The six values as one record, for the code that reads and writes the settings.
     const DialogValues& Values() const { return m_values; }

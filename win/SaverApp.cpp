@@ -19,7 +19,7 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
     const KeywordCompare compare = [](const char* a, const char* b) { return ::lstrcmpiA(a, b); };
     switch (ChooseMode(argc, argv, compare)) {
         case SaverMode::Settings:
-            RunConfigDialog();
+            RunConfigDialog(reinterpret_cast<HWND>(static_cast<uintptr_t>(SettingsOwner(argc, argv, compare))));
             return FALSE;
         case SaverMode::Preview:
             return RunPreview(argc > 2 ? argv[2] : nullptr);
@@ -31,8 +31,9 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
     return FALSE;
 }
 
-void SaverApp::RunConfigDialog() {
-    ConfigDialog dialog;
+void SaverApp::RunConfigDialog(HWND owner) {
+    // A handle that names no window (the host's has gone) leaves the dialog on its own.
+    ConfigDialog dialog(owner && ::IsWindow(owner) ? owner : nullptr);
     // Declared after the dialog, so it ends first: the main window never outlives it.
     struct MainWindowScope {
         CWinApp& app;

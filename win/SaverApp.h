@@ -14,8 +14,9 @@ public:
     // program name). TRUE when a window was started and the message loop should run.
     BOOL Dispatch(int argc, const char* const* argv);
 
-    // Settings mode: the dialog runs to its end; the application then finishes.
-    void RunConfigDialog();
+    // Settings mode: the dialog runs to its end; the application then finishes. An owner
+    // that is a window (the host's settings window) owns the dialog for that time.
+    void RunConfigDialog(HWND owner = nullptr);
 
 private:
     // A fire window inside the host's window; the argument is the host's handle in decimal.

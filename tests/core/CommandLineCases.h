@@ -1,6 +1,7 @@
 #pragma once
 // The command lines a host or a user may give, and the mode each must start; shared by the
 // native test and the one that runs with the system's own comparison under Wine.
+#include <cstdint>
 #include <vector>
 
 #include "CommandLine.h"
@@ -8,6 +9,7 @@
 struct CommandLineCase {
     std::vector<const char*> args;  // without the program name
     SaverMode mode;
+    uint32_t owner = 0;  // the window that owns the settings dialog
 };
 
 inline const std::vector<CommandLineCase>& CommandLineCases() {
@@ -26,8 +28,22 @@ inline const std::vector<CommandLineCase>& CommandLineCases() {
         {{"S"}, SaverMode::FullScreen},
         {{"//s"}, SaverMode::None},
         {{"-/s"}, SaverMode::None},
-        {{"c:5"}, SaverMode::None},
-        {{"c:12"}, SaverMode::None},
+        // The Screen Saver settings' button: "c:" and its own window's handle in decimal.
+        {{"c:5"}, SaverMode::Settings, 5},
+        {{"/c:12"}, SaverMode::Settings, 12},
+        {{"-C:0"}, SaverMode::Settings, 0},
+        {{"/c:4294967295"}, SaverMode::Settings, 4294967295u},
+        {{"/c:4294967296"}, SaverMode::Settings, 0},
+        {{"/c:00042", "/s"}, SaverMode::Settings, 42},
+        {{"c:"}, SaverMode::None},
+        {{"/c:12x"}, SaverMode::None},
+        {{"/c:-5"}, SaverMode::None},
+        {{"/c: 5"}, SaverMode::None},
+        {{"//c:5"}, SaverMode::None},
+        {{"c::5"}, SaverMode::None},
+        {{"cc:5"}, SaverMode::None},
+        {{"s:5"}, SaverMode::None},
+        {{"p:5"}, SaverMode::None},
         {{"x"}, SaverMode::None},
         {{"sc"}, SaverMode::None},
         {{"S2"}, SaverMode::None},

@@ -18,6 +18,7 @@ TEST(CommandLine, EachSwitchStartsItsModeWithAsciiFolding) {
         const std::vector<const char*> argv = CommandLineArgv(c);
         const SaverMode got = ChooseMode(int(argv.size()), argv.data(), &AsciiCompareNoCase);
         EXPECT_STREQ(ModeName(got), ModeName(c.mode)) << Describe(c);
+        EXPECT_EQ(SettingsOwner(int(argv.size()), argv.data(), &AsciiCompareNoCase), c.owner) << Describe(c);
     }
 }
 

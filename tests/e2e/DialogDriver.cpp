@@ -799,6 +799,97 @@ void KryptoniteBurnsGreen(const std::string& saver) {
     ExpectStored(settings, {}, "after the preview changes");
 }
 
+// The Screen Saver settings' window, played in a thread of its own: the saver's dialog, which
+// it owns, sends it messages (enabling and activation) that must be answered while the
+// scenario waits.
+class HostThread {
+public:
+    HostThread() {
+        ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Run, this, 0, &tid_);
+        if (thread_) WaitForSingleObject(ready_, kStartTimeoutMs);
+    }
+    HostThread(const HostThread&) = delete;
+    HostThread& operator=(const HostThread&) = delete;
+    ~HostThread() {
+        if (thread_) {
+            PostThreadMessageA(tid_, WM_QUIT, 0, 0);
+            WaitForSingleObject(thread_, kExitTimeoutMs);
+            CloseHandle(thread_);
+        }
+        if (ready_) CloseHandle(ready_);
+    }
+
+    HWND Window() const { return hwnd_; }
+
+private:
+    static DWORD WINAPI Run(LPVOID param) {
+        auto* self = static_cast<HostThread*>(param);
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = "KindlewickSettingsHost";
+        RegisterClassA(&wc);
+        self->hwnd_ = CreateWindowExA(0, wc.lpszClassName, "Screen Saver Settings", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      60, 60, 420, 460, nullptr, nullptr, wc.hInstance, nullptr);
+        SetEvent(self->ready_);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (self->hwnd_) DestroyWindow(self->hwnd_);
+        UnregisterClassA(wc.lpszClassName, wc.hInstance);
+        return 0;
+    }
+
+    HANDLE ready_ = nullptr;
+    HANDLE thread_ = nullptr;
+    DWORD tid_ = 0;
+    HWND hwnd_ = nullptr;
+};
+
+// From Windows XP on, the Settings button starts the saver with "/c:HANDLE" of the settings
+// window: the dialog opens owned by that window, which waits for it, and Cancel ends the saver
+// storing nothing. A handle that names no window still opens the dialog, on its own.
+void OwnedByHost(const std::string& saver) {
+    const Settings settings(saver);
+    const std::map<std::string, long> stored = {{"FlyWidth", 6}};
+    {
+        settings.Clear();
+        settings.Write("FlyWidth", 6);
+        const HostThread host;
+        if (!CHECK(g_checks, host.Window() != nullptr, "the settings window of the host is up")) return;
+        char args[32];
+        std::snprintf(args, sizeof args, "/c:%lu",
+                      static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(host.Window())));
+        DialogRun run(saver, args);
+        if (run.Open()) {
+            const HWND owner = GetWindow(run.Dialog(), GW_OWNER);
+            CHECK(g_checks, owner == host.Window(), "[%s] the dialog is owned by the host's window (owner %lu)", args,
+                  static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(owner)));
+            CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return !IsWindowEnabled(host.Window()); }),
+                  "[%s] the host's window waits while the dialog is open", args);
+            CHECK(g_checks, run.Toggle(kBlankScreen, BST_CHECKED), "[%s] a click checks \"Blank Screen\"", args);
+            Click(run.Item(IDCANCEL));
+            run.ExpectEnded("a click on Cancel");
+            ExpectStored(settings, stored, args);
+            CHECK(g_checks, WaitFor(kReactTimeoutMs, [&] { return IsWindowEnabled(host.Window()) != FALSE; }),
+                  "[%s] the host's window takes input again", args);
+        }
+    }
+
+    const char* const gone = "/c:12345678";
+    CHECK(g_checks, !IsWindow(reinterpret_cast<HWND>(static_cast<ULONG_PTR>(12345678))), "no window has the handle 12345678");
+    DialogRun run(saver, gone);
+    if (!run.Open()) return;
+    CHECK(g_checks, GetWindow(run.Dialog(), GW_OWNER) == nullptr, "[%s] the dialog has no owner", gone);
+    Press(VK_ESCAPE);
+    run.ExpectEnded("Escape");
+    ExpectStored(settings, stored, gone);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -812,6 +903,7 @@ int main(int argc, char** argv) {
         {"stored-type", StoredTypeOutsideTheList},
         {"about", AboutBox},
         {"kryptonite", KryptoniteBurnsGreen},
+        {"owned", OwnedByHost},
     };
     const auto scenario = argc == 3 ? scenarios.find(argv[1]) : scenarios.end();
     if (scenario == scenarios.end()) {

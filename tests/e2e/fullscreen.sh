@@ -26,19 +26,8 @@ FIRE_TIMEOUT=60
 FLIGHT_TIMEOUT=120
 EXIT_TIMEOUT=30
 
-passed=0
-failed=0
-check() {
-  local ok=$1
-  shift
-  if [ "$ok" -eq 0 ]; then
-    echo "PASS: $*"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-  fi
-}
+# shellcheck source=checks.sh
+source "$here/checks.sh"
 
 # shellcheck source=../../scripts/lib/x11.sh
 source "$root/scripts/lib/x11.sh"
@@ -312,5 +301,4 @@ check_fire_despite "FlySpeed -4" draws FlySpeed=-4
 check_fire_despite "FlyWidth -6" no-pen FlyWidth=-6
 check_fire_despite "FlyWidth 2147483647" no-pen FlyWidth=2147483647
 
-echo "fullscreen: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end fullscreen

@@ -15,11 +15,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/session-order.XXXXXX")
 prefix="$work/prefix"
 trap 'WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1; rm -rf "$work"' EXIT
 
-passed=0
-failed=0
-check() {
-  if [ "$1" -eq 0 ]; then echo "PASS: $2"; passed=$((passed + 1)); else echo "FAIL: $2"; failed=$((failed + 1)); fi
-}
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
 # Nothing of the session this test runs in may help: no display, no session, a new prefix.
 outside() { env -u DISPLAY -u KW_WINE_SESSION WINEPREFIX="$prefix" "$@"; }
 
@@ -42,5 +39,4 @@ check "$rc" "a window-making program after the probe, in the same prefix (previe
 left=$(left_behind)
 check "$([ "$left" = "none is running" ]; echo $?)" "no Wine server is left for the prefix afterwards ($left)"
 
-echo "session-order: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end session-order

@@ -41,6 +41,7 @@ TEST(Preview, TheSystemComparisonPicksTheSameModes) {
         std::string text;
         for (const char* a : c.args) text += std::string(" '") + a + "'";
         EXPECT_STREQ(ModeName(ChooseMode(int(argv.size()), argv.data(), compare)), ModeName(c.mode)) << text;
+        EXPECT_EQ(SettingsOwner(int(argv.size()), argv.data(), compare), c.owner) << text;
     }
 }
 
@@ -51,7 +52,7 @@ TEST(Preview, ArgumentsThatNameNoWindowEndAtOnceAndCreateNothing) {
     gone.Destroy();
     const std::vector<std::vector<const char*>> cases = {
         {"/p"}, {"/p", "0"}, {"/p", "abc"}, {"-p", "-1"}, {"p", dead.c_str()},
-        {"x"},  {"//s"},     {"c:5"},       {"sc"},
+        {"x"},  {"//s"},     {"c:5x"},      {"sc"},
     };
     for (const auto& args : cases) {
         std::string text;

@@ -50,4 +50,4 @@ status=$?
 check "$([ "$status" -eq 0 ] && grep -q -- --window-id "$work/out" && [ ! -s "$work/err" ]; echo $?)" \
   "--help: status $status, $(wc -l <"$work/out") lines on stdout"
 
-finish bad-options
+checks_end bad-options

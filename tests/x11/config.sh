@@ -58,4 +58,4 @@ done
 check "$(grep -qx 'Categories=Screensaver;' "$desktop" && grep -qE '^Exec=/.*/kindlewick --root$' "$desktop"; echo $?)" \
   "desktop entry: $(grep -E '^(Exec|Categories)=' "$desktop" | tr '\n' ' ')"
 
-finish config
+checks_end config

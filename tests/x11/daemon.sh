@@ -18,7 +18,7 @@ if [ -z "${KW_HACK_DISPLAY:-}" ]; then
 fi
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
-need xscreensaver xscreensaver-command xdotool convert display setpriv
+need xscreensaver xscreensaver-command xdotool setpriv
 probe=$1
 
 work=$(private_dir)
@@ -105,4 +105,4 @@ daemon=""
 left=$(pgrep -af "^$hack |xscreensaver-gfx" | grep -v pgrep)
 check "$([ -z "$left" ]; echo $?)" "no process is left${left:+: $left}"
 
-finish daemon
+checks_end daemon

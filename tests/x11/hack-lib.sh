@@ -1,36 +1,10 @@
 # Shell helpers for the hack's end-to-end tests; source it.
 
-passed=0
-failed=0
-# check STATUS WHAT...: records and prints one result.
-check() {
-  local ok=$1
-  shift
-  if [ "$ok" -eq 0 ]; then
-    echo "PASS: $*"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-  fi
-}
-
-# finish NAME: the summary line and the exit status.
-finish() {
-  echo "$1: $passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-}
-
-# wait_for SECONDS COMMAND...: polls COMMAND until it succeeds or SECONDS pass.
-wait_for() {
-  local timeout=$1
-  shift
-  local deadline=$((SECONDS + timeout))
-  until "$@"; do
-    [ "$SECONDS" -ge "$deadline" ] && return 1
-    sleep 0.2
-  done
-}
+here_lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=../e2e/checks.sh
+source "$here_lib/../e2e/checks.sh"
+# shellcheck source=../../scripts/lib/x11.sh
+source "$here_lib/../../scripts/lib/x11.sh"
 
 # stat_of NAME LINE: one value from a line of `x11_probe stats`.
 stat_of() {
@@ -56,10 +30,10 @@ need() {
 # A desktop picture the fires cannot be mistaken for: grey with magenta squares.
 show_desktop() {
   local w=$1 h=$2 file=$3
-  convert -size "${w}x${h}" xc:gray50 -fill magenta \
+  "$(imagemagick convert)" -size "${w}x${h}" xc:gray50 -fill magenta \
     -draw "rectangle 0,0 $((w / 3)),$((h / 3))" -draw "rectangle $((w / 2)),$((h / 2)) $((w - 1)),$((h - 1))" "$file"
   # display returns 1 even when the picture is shown.
-  display -window root "$file" || true
+  "$(imagemagick display)" -window root "$file" || true
 }
 
 # as_user COMMAND...: runs a command as XScreenSaver wants to be run, not as root: as nobody

@@ -17,7 +17,7 @@ if [ -z "${KW_HACK_DISPLAY:-}" ]; then
 fi
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
-need xdotool convert display
+need xdotool
 probe=$1
 hack=$2
 
@@ -70,4 +70,4 @@ for closer in q Escape close; do
     "($closer) exit status $status, quietly (stderr: '$(head -c 200 "$work/stderr")')"
 done
 
-finish own-window
+checks_end own-window

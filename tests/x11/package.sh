@@ -39,7 +39,7 @@ trap cleanup EXIT
 check $? "cpack builds the package"
 deb=$(ls "$work"/kindlewick_*.deb 2>/dev/null | head -1)
 check "$([ -n "$deb" ]; echo $?)" "package file: ${deb##*/}"
-[ -n "$deb" ] || { cat "$work/cpack.log"; finish package; exit 1; }
+[ -n "$deb" ] || { cat "$work/cpack.log"; checks_end package; exit 1; }
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/libexec/xscreensaver/kindlewick ./usr/share/xscreensaver/config/kindlewick.xml \
@@ -80,4 +80,4 @@ if [ -n "$installed" ]; then
     "nothing of it is left${leftover:+:$leftover}"
 fi
 
-finish package
+checks_end package

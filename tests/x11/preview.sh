@@ -100,4 +100,4 @@ note=$(cat "$work/stderr.failing-helper")
 check "$([ "$status" -eq 0 ] && [ "$(wc -l <"$work/stderr.failing-helper")" -eq 1 ] && grep -q black <<<"$note"; echo $?)" \
   "failing-helper: exit status $status, one note: '$note'"
 
-finish preview
+checks_end preview

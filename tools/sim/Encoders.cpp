@@ -107,8 +107,40 @@ bool WritePng(const std::string& path, const Canvas& canvas, const ColourTable& 
     image.height = png_uint_32(canvas.height());
     image.format = PNG_FORMAT_RGB_COLORMAP;
     image.colormap_entries = png_uint_32(table.size());
-    if (!png_image_write_to_file(&image, path.c_str(), 0, canvas.Row(0), canvas.width(), colours.data())) {
+    // Encoded in memory and written through our own descriptor: libpng's file writer
+    // removes its target on any error, even a device or a file it did not create.
+    png_alloc_size_t size = 0;
+    std::vector<png_byte> encoded;
+    const auto encode = [&](void* memory) {
+        return png_image_write_to_memory(&image, memory, &size, 0, canvas.Row(0), canvas.width(), colours.data());
+    };
+    if (encode(nullptr)) {
+        encoded.resize(size);
+        if (!encode(encoded.data())) encoded.clear();
+    }
+    if (encoded.empty()) {
         error = path + ": " + image.message;
+        return false;
+    }
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) {
+        error = path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = write(fd, encoded.data() + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (n == 0) errno = EIO;
+            break;
+        }
+        done += std::size_t(n);
+    }
+    const int writeErrno = errno;
+    const bool closed = close(fd) == 0;
+    if (done < size || !closed) {
+        error = path + ": " + std::strerror(done < size ? writeErrno : errno);
         return false;
     }
     return true;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 
+#include "Placement.h"
+
 namespace {
 // Decimal digits with an optional leading minus, nothing else, within [lo, hi].
 bool ParseInteger(const char* text, int64_t lo, int64_t hi, int64_t& value) {
@@ -105,6 +107,19 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
     return result;
 }
 
+std::string SizeLimitError(const SimOptions& o) {
+    const FireSize window = o.fullScreen ? o.screen : o.window;
+    const std::string name = o.fullScreen ? "--screen" : "--window";
+    const std::string size = std::to_string(window.cx) + "x" + std::to_string(window.cy);
+    // Beyond this side a preview window gets no surfaces, so nothing could burn in it.
+    if (!o.fullScreen && (window.cx > kMaxSurfaceSide || window.cy > kMaxSurfaceSide))
+        return name + ": " + size + " is wider or higher than " + std::to_string(kMaxSurfaceSide) +
+               " pixels, where no fire can burn";
+    if (int64_t(window.cx) * int64_t(window.cy) > kMaxWindowPixels)
+        return name + ": " + size + " is more than " + std::to_string(kMaxWindowPixels) + " pixels";
+    return {};
+}
+
 const char* Usage() {
     return "usage: kindlewick-sim [options]\n"
            "Runs one fire window's engine headless: construction, the mode's settings, the\n"
@@ -127,5 +142,9 @@ const char* Usage() {
            "  --png FILE        the window after the last tick\n"
            "  --help            this text\n"
            "\n"
-           "Exit status: 0 done, 1 an output could not be written, 2 bad arguments.\n";
+           "Limits: the window (the screen with --fullscreen) holds at most 16777216 pixels,\n"
+           "and a preview window is at most 32767 pixels wide and high; larger ones are refused.\n"
+           "\n"
+           "Exit status: 0 done, 1 an output could not be written or a size is beyond the\n"
+           "limits, 2 bad arguments.\n";
 }

@@ -29,4 +29,10 @@ struct ParsedOptions {
 
 ParsedOptions ParseOptions(int argc, const char* const* argv);
 
+// Most pixels of the simulated window (the screen in full screen): what the surfaces and
+// the picture may cost in memory.
+constexpr int64_t kMaxWindowPixels = int64_t(1) << 24;
+// Why the simulator will not run these options, in one line; empty when it will.
+std::string SizeLimitError(const SimOptions& options);
+
 const char* Usage();

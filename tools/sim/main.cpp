@@ -107,5 +107,7 @@ int main(int argc, char** argv) {
         std::cout << Usage();
         return 0;
     }
+    const std::string limit = SizeLimitError(parsed.options);
+    if (!limit.empty()) return Fail(limit);
     return Run(parsed.options);
 }

@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# The setup program end to end, in a fresh Wine prefix, as a user or an administrator would
+# use it:
+#   tests/e2e/install.sh SETUP.exe VERSION SAVER.scr OLD_SAVER.scr INSTALLER.nsi ICON PREFIX
+# SAVER.scr is the file the setup program carries; an older setup (version 0.9.0, carrying
+# OLD_SAVER.scr) is made from INSTALLER.nsi to check the upgrade. It runs in a Wine session
+# of its own on PREFIX, made afresh (the system folder, HKLM and the current screen saver are
+# the test's to change). Exit 77: skipped.
+set -uo pipefail
+
+if [ $# -ne 7 ]; then
+  echo "usage: $0 SETUP.exe VERSION SAVER.scr OLD_SAVER.scr INSTALLER.nsi ICON PREFIX" >&2
+  exit 2
+fi
+setup=$1 version=$2 saver=$3 old_saver=$4 nsi=$5 icon=$6
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+wine_run="$root/scripts/wine-run"
+
+# shellcheck source=../../scripts/lib/x11.sh
+source "$root/scripts/lib/x11.sh"
+
+# The setup program is a 32-bit Windows program: 32-bit Wine must start, and it cannot on a
+# kernel without 32-bit support.
+loader32=/usr/lib/wine/wine
+if [ -x "$loader32" ]; then
+  "$loader32" --version >/dev/null 2>&1
+  if [ $? -eq 126 ]; then
+    echo "SKIPPED: this kernel cannot run 32-bit programs, so 32-bit Wine cannot start the setup program"
+    exit 77
+  fi
+fi
+for f in "$setup" "$saver" "$old_saver" "$nsi" "$icon"; do
+  [ -f "$f" ] || { echo "install: missing $f (is makensis installed? run scripts/install-deps.sh)" >&2; exit 2; }
+done
+if [ -z "${KW_INSTALL_SESSION:-}" ]; then
+  exec env KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
+fi
+
+# shellcheck source=checks.sh
+source "$(dirname "$0")/checks.sh"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/install.XXXXXX")
+saver_pid=""
+cleanup() {
+  [ -n "$saver_pid" ] && kill "$saver_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+desktop_key='HKCU\Control Panel\Desktop'
+settings_key='HKCU\Software\Kindlewick.\kindlewick\Config'
+
+# The registry as a 32-bit program sees it (the uninstall entry of a 32-bit setup lives in
+# the 32-bit view on 64-bit Windows).
+reg32() {
+  local reg="$WINEPREFIX/drive_c/windows/syswow64/reg.exe"
+  [ -f "$reg" ] || reg="$WINEPREFIX/drive_c/windows/system32/reg.exe"
+  "$wine_run" "$reg" "$@" 2>/dev/null | tr -d '\r'
+}
+# reg_value KEY NAME: the data of one value, or nothing.
+reg_value() {
+  reg32 query "$1" /v "$2" | awk -v name="$2" '
+    { line = $0; sub(/^ +/, "", line) }
+    tolower(substr(line, 1, length(name) + 4)) == tolower(name) "    " {
+      line = substr(line, length(name) + 5)
+      sub(/^REG_[A-Z_]+    /, "", line)
+      print line
+      exit
+    }'
+}
+
+# C:\windows\... in the prefix, found case-insensitively as Windows would.
+win_to_unix() {
+  local path="$WINEPREFIX/drive_c" part match parts
+  case "$1" in [Cc]:\\*) ;; *) return 1 ;; esac
+  IFS='\' read -ra parts <<<"${1:3}"
+  for part in "${parts[@]}"; do
+    match=$(find "$path" -mindepth 1 -maxdepth 1 -iname "$part" -print -quit 2>/dev/null)
+    [ -n "$match" ] || return 1
+    path=$match
+  done
+  echo "$path"
+}
+
+# The system folder of a 32-bit program: SysWOW64 in a 64-bit prefix.
+system_folder() {
+  if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then echo "$WINEPREFIX/drive_c/windows/syswow64"
+  else echo "$WINEPREFIX/drive_c/windows/system32"; fi
+}
+
+# Number of uninstall entries named Kindlewick.
+entries() { reg32 query "$uninstall_key" /s | grep -ci 'DisplayName *REG_SZ *Kindlewick'; }
+
+# --- an older version first, then this one over it ------------------------------------------
+if ! makensis -V1 -DVERSION=0.9.0 "-DSCR=$old_saver" "-DICON=$icon" "-DOUTFILE=$work/old-setup.exe" "$nsi"; then
+  echo "install: could not make the older setup program" >&2
+  exit 1
+fi
+"$wine_run" "$work/old-setup.exe" /S >"$work/old.log" 2>&1
+status=$?
+check $status "the older setup (0.9.0) installed silently: exit status $status"
+installed="$(system_folder)/kindlewick.scr"
+cmp -s "$installed" "$old_saver"
+check $? "the older saver is in the system folder: $installed"
+got=$(reg_value "$uninstall_key\\Kindlewick" DisplayVersion)
+[ "$got" = 0.9.0 ]
+check $? "its uninstall entry says version '$got'"
+
+"$wine_run" "$setup" /S >"$work/new.log" 2>&1
+status=$?
+check $status "setup $version installed silently over it: exit status $status"
+cmp -s "$installed" "$saver"
+check $? "the system folder holds the new saver ($(stat -c %s "$installed" 2>/dev/null) bytes, want $(stat -c %s "$saver"))"
+count=$(entries)
+[ "$count" -eq 1 ]
+check $? "Add or Remove Programs lists Kindlewick $count time(s)"
+
+key="$uninstall_key\\Kindlewick"
+got=$(reg_value "$key" DisplayVersion)
+[ "$got" = "$version" ]
+check $? "the uninstall entry holds the version: '$got', want '$version'"
+for name in DisplayName Publisher DisplayIcon EstimatedSize UninstallString QuietUninstallString; do
+  got=$(reg_value "$key" "$name")
+  [ -n "$got" ]
+  check $? "the uninstall entry has $name: '$got'"
+done
+quiet=$(reg_value "$key" QuietUninstallString)
+
+current=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+current_file=$(win_to_unix "$current")
+[ -n "$current_file" ] && cmp -s "$current_file" "$saver"
+check $? "SCRNSAVE.EXE names the installed saver: '$current' ($current_file)"
+got=$(reg_value "$desktop_key" ScreenSaveActive)
+[ "$got" = 1 ]
+check $? "ScreenSaveActive is '$got'"
+
+# A running saver can be neither replaced nor removed: both report it (exit status 2) and
+# leave the installation as it was.
+in_use_fails() {
+  local status instdir words
+  "$wine_run" "$setup" /S >"$work/busy-setup.log" 2>&1
+  status=$?
+  [ "$status" -eq 2 ]
+  check $? "setup over the running saver fails: exit status $status"
+  instdir=$(reg_value "$key" InstallLocation)
+  # _?= runs the uninstaller in place, so that its exit status is the removal's. It takes the
+  # rest of the command line unquoted: one word per argument keeps Wine from quoting it.
+  read -ra words <<<"_?=$instdir"
+  "$wine_run" "$(win_to_unix "$instdir")/uninstall.exe" /S "${words[@]}" >"$work/busy-uninstall.log" 2>&1
+  status=$?
+  [ "$status" -eq 2 ]
+  check $? "removal of the running saver fails: exit status $status"
+  [ -f "$installed" ] && [ "$(entries)" -eq 1 ] && [ -n "$(reg_value "$desktop_key" SCRNSAVE.EXE)" ] &&
+    [ "$(reg_value "$key" DisplayVersion)" = "$version" ]
+  check $? "the saver, its entry ($(entries)) and SCRNSAVE.EXE are all still there"
+}
+
+# --- the installed saver, started as the system would ----------------------------------------
+read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
+xdotool mousemove $((screen_w / 2)) $((screen_h / 2))
+if [ -n "$current_file" ]; then
+  "$wine_run" "$current_file" /s >"$work/saver.log" 2>&1 &
+  saver_pid=$!
+  if wait_for 90 saver_window_shown "$screen_w" "$screen_h"; then
+    check 0 "the installed saver covers the ${screen_w}x${screen_h} screen"
+    in_use_fails
+    kill -0 "$saver_pid" 2>/dev/null
+    check $? "the saver still runs after the failed upgrade and removal"
+    xdotool key a
+    saver_ended() { ! kill -0 "$saver_pid" 2>/dev/null; }
+    if wait_for 30 saver_ended; then
+      wait "$saver_pid"
+      status=$?
+    else
+      status=-1
+    fi
+    [ "$status" -eq 0 ]
+    check $? "a key ended it with status $status (-1: still running after 30s)"
+  else
+    check 1 "the installed saver showed no full-screen window within 90s"
+  fi
+  kill "$saver_pid" 2>/dev/null
+  saver_pid=""
+fi
+
+# --- silent removal: the saver, its entry and the current-saver setting go, settings stay -----
+reg32 add "$settings_key" /v FlyWidth /t REG_DWORD /d 7 /f >/dev/null
+uninstaller=${quiet#\"}
+uninstaller=${uninstaller%%\"*}
+uninstaller_file=$(win_to_unix "$uninstaller")
+[ -n "$uninstaller_file" ]
+check $? "the quiet uninstall command '$quiet' names a file: $uninstaller_file"
+# The uninstaller copies itself away and returns at once; its copy does the work.
+"$wine_run" "$uninstaller_file" /S >"$work/uninstall.log" 2>&1
+removed() { [ ! -e "$installed" ] && [ "$(entries)" -eq 0 ] && [ ! -e "$uninstaller_file" ]; }
+wait_for 120 removed
+check $? "the saver, the uninstall entry and the uninstaller are gone" \
+  "(saver $( [ -e "$installed" ] && echo present || echo gone), $(entries) entries)"
+got=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+[ -z "$got" ]
+check $? "SCRNSAVE.EXE is cleared: '$got'"
+got=$(reg_value "$settings_key" FlyWidth)
+[ "$got" = 0x7 ]
+check $? "the user's settings stay: FlyWidth '$got'"
+
+checks_end install

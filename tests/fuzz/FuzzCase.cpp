@@ -1,0 +1,316 @@
+#include "FuzzCase.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "../core/EngineAccess.h"
+#include "FireEngine.h"
+#include "Placement.h"
+
+uint64_t SeededChoices::Next() {
+    uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+namespace {
+uint64_t HashBytes(const uint8_t* data, std::size_t size) {
+    uint64_t h = 1469598103934665603ull;
+    for (std::size_t n = 0; n < size; ++n) h = (h ^ data[n]) * 1099511628211ull;
+    return h;
+}
+}  // namespace
+
+ByteChoices::ByteChoices(const uint8_t* data, std::size_t size)
+    : m_data(data), m_size(size), m_rest(HashBytes(data, size)) {}
+
+uint64_t ByteChoices::Next() {
+    if (m_at + 8 > m_size) return m_rest.Next();
+    uint64_t v = 0;
+    std::memcpy(&v, m_data + m_at, 8);
+    m_at += 8;
+    return v;
+}
+
+namespace {
+
+// Where a case stands, for the message of a broken rule.
+int g_step = -1;
+const char* g_op = "set-up";
+
+#define FUZZ_CHECK(cond, ...)                                                            \
+    do {                                                                                 \
+        if (!(cond)) {                                                                   \
+            std::fprintf(stderr, "fuzz: step %d (%s): %s: ", g_step, g_op, #cond);        \
+            std::fprintf(stderr, __VA_ARGS__);                                           \
+            std::fputc('\n', stderr);                                                    \
+            std::abort();                                                                \
+        }                                                                                \
+    } while (0)
+
+class Choices {
+public:
+    explicit Choices(ChoiceSource& source) : m_source(source) {}
+    uint64_t Raw() { return m_source.Next(); }
+    // 0 .. n - 1
+    int64_t Below(int64_t n) { return int64_t(Raw() % uint64_t(n)); }
+    int64_t Between(int64_t lo, int64_t hi) { return lo + Below(hi - lo + 1); }
+    bool Percent(int p) { return Below(100) < p; }
+    template <typename T, std::size_t N>
+    T From(const T (&values)[N]) {
+        return values[Below(int64_t(N))];
+    }
+
+    // Any 32-bit value, the extremes and their neighbours often.
+    int32_t Int() {
+        static const int32_t kEdges[] = {INT32_MIN, INT32_MIN + 1, -65536, -32768, -256, -101, -100, -2, -1,
+                                         0,         1,             2,      5,      6,      7,    39,   40,
+                                         41,        99,            100,    101,    255,    256,  384,  385,
+                                         399,       400,           32767,  32768,  65535,  65536, INT32_MAX - 1,
+                                         INT32_MAX};
+        switch (Below(3)) {
+        case 0: return From(kEdges);
+        case 1: return int32_t(Between(-10, 50));
+        default: return int32_t(uint32_t(Raw()));
+        }
+    }
+
+    // A client area or screen: mostly small, every row padding, some long and thin, some absurd.
+    FireSize Size() {
+        static const int32_t kExtremes[] = {INT32_MIN, -1, 0, 1, 2, 3, 4, 5, 32767, 32768, 65535, INT32_MAX};
+        switch (Below(10)) {
+        case 0: return FireSize{int32_t(Below(9)), int32_t(Below(9))};
+        case 1: return Below(2) ? FireSize{int32_t(Between(1, kMaxSurfaceSide)), int32_t(Between(1, 8))}
+                                : FireSize{int32_t(Between(1, 8)), int32_t(Between(1, kMaxSurfaceSide))};
+        case 2: {
+            FireSize s{From(kExtremes), From(kExtremes)};
+            // Both sides large would be a gigabyte per buffer; one of them stays small.
+            if (s.cx > 512 && s.cy > 512) s.cy = int32_t(Between(1, 512));
+            return s;
+        }
+        case 3:
+        case 4: return FireSize{int32_t(Below(301)), int32_t(Below(301))};
+        default: return FireSize{int32_t(Below(161)), int32_t(Below(121))};
+        }
+    }
+
+private:
+    ChoiceSource& m_source;
+};
+
+// C library draws: the 15-bit Windows range, the 31-bit glibc range, or the ends of both.
+class FuzzRandom final : public CRandom {
+public:
+    explicit FuzzRandom(Choices& choices) : m_choices(choices), m_kind(int(choices.Below(3))) {}
+    uint32_t Time() override { return uint32_t(m_choices.Raw()); }
+    void Seed(uint32_t) override {}
+    int32_t Rand() override {
+        switch (m_kind) {
+        case 0: return int32_t(m_choices.Below(0x8000));
+        case 1: return int32_t(m_choices.Below(int64_t(INT32_MAX) + 1));
+        default: {
+            static const int32_t kEnds[] = {0, 1, 0x7FFF, INT32_MAX};
+            return m_choices.Percent(50) ? m_choices.From(kEnds) : int32_t(m_choices.Below(0x8000));
+        }
+        }
+    }
+
+private:
+    Choices& m_choices;
+    int m_kind;
+};
+
+// Three surfaces of exactly stride x rows bytes, each its own allocation.
+struct Surfaces {
+    std::unique_ptr<uint8_t[]> back, heat, out;
+    FireSize box{0, 0};
+    std::size_t stride = 0;
+    std::size_t size = 0;
+    bool Attached() const { return bool(heat); }
+};
+
+class FuzzPlatform final : public FirePlatform {
+public:
+    FuzzPlatform(Choices& choices, Surfaces& surfaces) : m_choices(choices), m_surfaces(surfaces) {}
+
+    FireSize ScreenSize() override { return screen; }
+    void CaptureScreen(FirePoint, FireSize size) override { Fill(size, uint8_t(m_choices.Raw())); }
+    void FillBlack(FireSize size) override { Fill(size, 0); }
+    void BlankWindow() override {}
+    void DrawFly(int32_t, Colour, Colour, const FlyStroke*, std::size_t count) override {
+        FUZZ_CHECK(count >= 1 && count <= 3, "%zu strokes", count);
+        ++flights;
+    }
+    void PresentOutput(FirePoint, FireSize size) override {
+        CheckBox(size, "present");
+        // What the window would copy out: every byte of the output surface.
+        unsigned sum = 0;
+        for (std::size_t n = 0; n < m_surfaces.size; ++n) sum += m_surfaces.out[n];
+        presented += sum & 1;
+    }
+    bool HasPalette() const override { return palette; }
+
+    FireSize screen{640, 480};
+    bool palette = false;
+    int flights = 0;
+    unsigned presented = 0;
+
+private:
+    void CheckBox(FireSize size, const char* what) const {
+        FUZZ_CHECK(m_surfaces.Attached(), "%s without surfaces", what);
+        FUZZ_CHECK(size.cx == m_surfaces.box.cx && size.cy == m_surfaces.box.cy, "%s of %dx%d on surfaces of %dx%d",
+                   what, size.cx, size.cy, m_surfaces.box.cx, m_surfaces.box.cy);
+    }
+    // Bottom-up rows of the box, into the background and the output surface.
+    void Fill(FireSize size, uint8_t value) {
+        CheckBox(size, "a screen copy");
+        for (uint8_t* buffer : {m_surfaces.back.get(), m_surfaces.out.get()})
+            for (int32_t r = 0; r < size.cy; ++r)
+                std::memset(buffer + std::size_t(r) * m_surfaces.stride, value, std::size_t(size.cx));
+    }
+
+    Choices& m_choices;
+    Surfaces& m_surfaces;
+};
+
+SettingValues RandomSettings(Choices& c) {
+    SettingValues v;
+    for (int32_t& value : v.value) value = c.Percent(30) ? int32_t(c.Between(0, 3)) : c.Int();
+    return v;
+}
+
+// The window's restart: palette, surfaces for the client area, first fire. The old
+// surfaces are freed before the new ones exist, so a pointer kept past them is a use
+// after free; a failed surface build leaves none.
+void Restart(FireEngine& engine, FuzzPlatform& platform, Surfaces& surfaces, Choices& c, FireSize client) {
+    engine.BuildColourTable(c.Percent(80) ? int32_t(c.Below(3)) : c.Int());
+    platform.palette = c.Percent(95);
+    engine.PlanSurfaces(client.cx, client.cy);
+    surfaces = Surfaces{};
+    const FireSize box = engine.FireBox();
+    if (engine.State().m_pBaseLine && c.Percent(97)) {
+        const int32_t stride = engine.Stride();
+        FUZZ_CHECK(stride >= box.cx && stride % 4 == 0 && stride - box.cx < 4, "stride %d for width %d", stride,
+                   box.cx);
+        surfaces.box = box;
+        surfaces.stride = std::size_t(stride);
+        surfaces.size = std::size_t(stride) * std::size_t(box.cy);
+        surfaces.back = std::make_unique<uint8_t[]>(surfaces.size);
+        surfaces.heat = std::make_unique<uint8_t[]>(surfaces.size);
+        surfaces.out = std::make_unique<uint8_t[]>(surfaces.size);
+        engine.AttachBuffers(surfaces.back.get(), surfaces.heat.get(), surfaces.out.get());
+    } else {
+        engine.ReleaseBuffers();
+    }
+    Edit(engine).m_bBlanked = 0;
+    engine.Ignite();
+}
+
+void CheckHeight(const FireEngine& e) {
+    if (!e.Ready()) return;
+    const int32_t most = e.State().m_cyFire > 6 ? e.State().m_cyFire : 6;
+    FUZZ_CHECK(e.State().m_nFireHeight >= 6 && e.State().m_nFireHeight <= most, "fire height %d in %d rows", e.State().m_nFireHeight,
+               e.State().m_cyFire);
+}
+
+}  // namespace
+
+CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
+    Choices c(source);
+    CaseStats stats;
+    g_step = -1;
+    g_op = "set-up";
+    Surfaces surfaces;
+    FuzzPlatform platform(c, surfaces);
+    FuzzRandom random(c);
+    platform.screen = c.Size();
+    const SettingValues settings = RandomSettings(c);
+    FireEngine engine(platform, random, settings, platform.screen);
+    static const int32_t kFullScreen[] = {0, 1, 1, 1, 2, -1};
+    Edit(engine).m_bFullScreen = c.From(kFullScreen);
+    FireSize client = c.Size();
+    if (trace)
+        std::printf("screen %dx%d, client %dx%d, full screen %d, settings %d %d %d %d %d %d\n", platform.screen.cx,
+                    platform.screen.cy, client.cx, client.cy, engine.State().m_bFullScreen, settings.value[0],
+                    settings.value[1], settings.value[2], settings.value[3], settings.value[4], settings.value[5]);
+    Restart(engine, platform, surfaces, c, client);
+    ++stats.restarts;
+
+    const int steps = int(c.Between(1, 250));
+    for (g_step = 0; g_step < steps; ++g_step) {
+        const int64_t pick = c.Below(100);
+        int32_t arg = 0;
+        if (pick < 40) {
+            g_op = "tick";
+            const uint32_t id = c.Percent(95) ? kFrameTimerId : uint32_t(c.Raw());
+            const bool burns = engine.Ready() && !engine.State().m_bFinished && !(engine.State().m_bFullScreen == 1 && engine.State().m_bBurning != 1);
+            engine.Tick(id);
+            if (burns && id == kFrameTimerId) ++stats.burns;
+        } else if (pick < 55) {
+            g_op = "burn";
+            engine.Burn();
+            ++stats.burns;
+        } else if (pick < 65) {
+            g_op = "fly";
+            engine.FlyStep();
+        } else if (pick < 70) {
+            g_op = "paint";
+            switch (engine.Paint()) {
+            case PaintAction::Present:
+                if (engine.CanPresent()) platform.PresentOutput(engine.State().m_ptBlit, engine.FireBox());
+                break;
+            case PaintAction::FlyStep: engine.FlyStep(); break;
+            case PaintAction::Nothing: break;
+            }
+        } else if (pick < 76) {
+            g_op = "set-height";
+            arg = c.Int();
+            engine.SetFireHeight(arg);
+            CheckHeight(engine);
+        } else if (pick < 80) {
+            g_op = "ignite";
+            engine.Ignite();
+        } else if (pick < 85) {
+            g_op = "restart";
+            if (c.Percent(50)) client = c.Size();
+            if (c.Percent(20)) Edit(engine).m_bFullScreen = c.From(kFullScreen);
+            Restart(engine, platform, surfaces, c, client);
+            ++stats.restarts;
+        } else if (pick < 88) {
+            g_op = "settings";
+            engine.ApplySettings(RandomSettings(c));
+        } else if (pick < 91) {
+            g_op = "screen";
+            platform.screen = c.Size();
+        } else if (pick < 94) {
+            g_op = "palette";
+            platform.palette = !platform.palette;
+        } else if (pick < 97) {
+            // The surfaces go away (a failed rebuild): the engine lets go before they are freed.
+            g_op = "buffer-loss";
+            engine.ReleaseBuffers();
+            surfaces = Surfaces{};
+        } else {
+            // The surfaces are planned again but never built.
+            g_op = "plan-only";
+            engine.PlanSurfaces(client.cx, client.cy);
+            surfaces = Surfaces{};
+        }
+        if (trace)
+            std::printf("%4d %-11s %11d  ready %d burning %d finished %d frame %d height %d\n", g_step, g_op, arg,
+                        engine.Ready(), engine.State().m_bBurning, engine.State().m_bFinished, engine.State().m_nFrame,
+                        engine.State().m_nFireHeight);
+        if (engine.State().m_pBaseLine && surfaces.Attached())
+            FUZZ_CHECK(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire) == surfaces.size,
+                       "stride %d x %d rows on surfaces of %zu bytes", engine.Stride(), engine.State().m_cyFire, surfaces.size);
+    }
+    // The engine still holds its buffers here; they are freed after it, as in the window.
+    engine.ReleaseBuffers();
+    stats.steps = steps;
+    stats.flights = platform.flights;
+    return stats;
+}
