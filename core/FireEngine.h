@@ -71,6 +71,8 @@ struct FireState {
     ColourTable m_rgbPalette{};
     // Steps of the current flight, so that a firefly that can never arrive still lands.
     int32_t m_nFlySteps = 0;
+    // Screen pixels per fire pixel, each way, where the full-screen box shows (high DPI).
+    int32_t m_nScale = 1;
 
     int32_t Stride() const { return SurfaceStride(m_cxFire); }
     FireSize FireBox() const { return FireSize{m_cxFire, m_cyFire}; }
@@ -90,7 +92,8 @@ class FireEngine : private FireState {
 public:
     // Seeds the C library generator with the time and draws three values from it:
     // the private generator's seed, then the firefly's first start point (x, then y).
-    FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings, FireSize screen);
+    FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings,
+               const MonitorLayout& screen);
     FireEngine(const FireEngine&) = delete;
     FireEngine& operator=(const FireEngine&) = delete;
 
@@ -140,6 +143,9 @@ private:
 
     void BeginFlight();
     void PulseGlow();
+    // Where the firefly flies to: the middle of the box's bottom edge as shown, in window
+    // coordinates.
+    FirePoint FlightTarget() const;
     bool InArrivalWindow() const;
     bool FlightOverdue() const;
 
