@@ -13,6 +13,8 @@ packages=(
   # sees one monitor whatever the server has, and no cursors.
   libxrandr2:i386 libxinerama1:i386 libxcursor1:i386 libxi6:i386 libxrender1:i386
   libxfixes3:i386 libxcomposite1:i386 libxxf86vm1:i386 libxext6:i386
+  # A headless X server with two monitors, which Xvfb cannot give (scripts/with-dual-monitors).
+  xserver-xorg-core xserver-xorg-video-dummy
 )
 
 missing=()
