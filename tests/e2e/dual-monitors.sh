@@ -137,6 +137,7 @@ while [ "$SECONDS" -lt "$deadline" ]; do
   box=${line#*moving_box=}
   box=${box%% *}
   off=${line##*off_monitors=}
+  off=${off%% *}
   [ "$off" -gt "$off_seen" ] && off_seen=$off
   [ "$moving" -ge 20 ] || continue
   IFS=, read -r x0 y0 x1 y1 <<<"$box"

@@ -6,8 +6,9 @@
 # screenshot's coordinates. Only the burning fire (and a flying firefly) changes from one
 # frame to the next, so the pixels that differ between A and B, the firefly's dark trail
 # RGB(1,0,0) left out, lie in the box of the fire that burns now. Prints one line:
-#   moving=N moving_box=x0,y0,x1,y1 (-1 when nothing moved) off_monitors=N
-# where off_monitors counts pixels of B that differ from DESKTOP outside every monitor.
+#   moving=N moving_box=x0,y0,x1,y1 (-1 when nothing moved) off_monitors=N changed_box=x0,y0,x1,y1
+# where off_monitors counts pixels of B that differ from DESKTOP outside every monitor, and
+# changed_box bounds the pixels of B that differ from DESKTOP, the trail left out.
 use strict;
 use warnings;
 
@@ -40,6 +41,14 @@ my $on_monitor = sub {
 
 my ($moving, $off) = (0, 0);
 my @box = (-1, -1, -1, -1);
+my @changed = (-1, -1, -1, -1);
+sub widen {
+    my ($b, $x, $y) = @_;
+    $b->[0] = $x if $b->[0] < 0 || $x < $b->[0];
+    $b->[1] = $y if $b->[1] < 0 || $y < $b->[1];
+    $b->[2] = $x if $x > $b->[2];
+    $b->[3] = $y if $y > $b->[3];
+}
 my $row = 3 * $w;
 for my $y (0 .. $h - 1) {
     my $ra = substr($a, $y * $row, $row);
@@ -51,12 +60,12 @@ for my $y (0 .. $h - 1) {
         my $pb3 = substr($rb, 3 * $x, 3);
         if ($pa3 ne $pb3 && $pa3 ne "\x01\x00\x00" && $pb3 ne "\x01\x00\x00") {
             ++$moving;
-            $box[0] = $x if $box[0] < 0 || $x < $box[0];
-            $box[1] = $y if $box[1] < 0 || $y < $box[1];
-            $box[2] = $x if $x > $box[2];
-            $box[3] = $y if $y > $box[3];
+            widen(\@box, $x, $y);
         }
-        ++$off if $pb3 ne substr($rd, 3 * $x, 3) && !$on_monitor->($x, $y);
+        next if $pb3 eq substr($rd, 3 * $x, 3) || $pb3 eq "\x01\x00\x00";
+        widen(\@changed, $x, $y);
+        ++$off unless $on_monitor->($x, $y);
     }
 }
-printf "moving=%d moving_box=%s off_monitors=%d\n", $moving, join(',', @box), $off;
+printf "moving=%d moving_box=%s off_monitors=%d changed_box=%s\n", $moving, join(',', @box), $off,
+    join(',', @changed);
