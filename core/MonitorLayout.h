@@ -30,7 +30,8 @@ struct BoxPlacement {
 class MonitorLayout {
 public:
     // A single monitor of this size at (0, 0): the screen as the first systems saw it.
-    MonitorLayout(FireSize screen) : m_monitors{MonitorRect{0, 0, screen.cx, screen.cy}} {}  // NOLINT
+    // Implicit: wherever a screen size was enough, it still is.
+    MonitorLayout(FireSize screen) : m_monitors{MonitorRect{0, 0, screen.cx, screen.cy}} {}
     // The first monitor is the primary. An empty list is one empty monitor.
     explicit MonitorLayout(std::vector<MonitorRect> monitors);
 
