@@ -145,7 +145,7 @@ while [ "$SECONDS" -lt "$deadline" ]; do
   [ $((x1 - x0)) -lt 100 ] && [ $((y1 - y0)) -lt 100 ] || continue
   cx=$(((x0 + x1) / 2))
   cy=$(((y0 + y1) / 2))
-  if [ "$x1" -ge 800 ] && [ "$x0" -lt 800 ] || [ "$x0" -lt 800 ] && [ "$y1" -ge 600 ]; then
+  if { [ "$x0" -lt 800 ] && [ "$x1" -ge 800 ]; } || { [ "$x0" -lt 800 ] && [ "$y1" -ge 600 ]; }; then
     straddles="$straddles $box"
   elif [ $(((cx - last_cx) * (cx - last_cx))) -gt 14400 ] || [ $(((cy - last_cy) * (cy - last_cy))) -gt 14400 ]; then
     if [ "$x1" -lt 800 ]; then fires_left=$((fires_left + 1)); else fires_right=$((fires_right + 1)); fi
