@@ -11,14 +11,17 @@ constexpr SettingFields<FireState> kSettingFields = {
 }  // namespace
 
 FireEngine::FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings,
-                       FireSize screen)
+                       const MonitorLayout& screen)
     : m_platform(platform), m_random(random) {
     ApplySettings(settings);
     m_random.Seed(m_random.Time());
     g_dwFireRand = static_cast<uint32_t>(m_random.Rand());
-    const int32_t x = RandomCoordinate(m_random.Rand(), screen.cx);
-    const int32_t y = RandomCoordinate(m_random.Rand(), screen.cy);
-    m_flyStart = m_flyTail = FlyPoint{float(x), float(y)};
+    const int32_t x = m_random.Rand();
+    const int32_t y = m_random.Rand();
+    // The firefly flies in window coordinates: the full-screen window starts at the origin.
+    const FirePoint start = screen.PlacePoint(x, y);
+    const FirePoint origin = screen.Origin();
+    m_flyStart = m_flyTail = FlyPoint{float(int64_t(start.x) - origin.x), float(int64_t(start.y) - origin.y)};
 }
 
 SettingValues FireEngine::Settings() const { return SettingsOf<FireState>(*this, kSettingFields); }
@@ -91,7 +94,7 @@ bool FireEngine::Tick(uint32_t nIDEvent) {
     if (m_bFinished)
         Ignite();
     else
-        m_platform.PresentOutput(m_ptBlit, FireBox());
+        m_platform.PresentOutput(m_ptBlit, FireBox(), m_nScale);
     return true;
 }
 

@@ -71,6 +71,8 @@ struct FireState {
     ColourTable m_rgbPalette{};
     // Steps of the current flight, so that a firefly that can never arrive still lands.
     int32_t m_nFlySteps = 0;
+    // Screen pixels per fire pixel, each way, where the full-screen box shows (high DPI).
+    int32_t m_nScale = 1;
 
     // 0 unless the planned size gets surfaces; then it fits 32 bits.
     int32_t Stride() const { return m_pBaseLine ? int32_t(SurfaceStride(m_cxFire)) : 0; }
@@ -91,7 +93,8 @@ class FireEngine : private FireState {
 public:
     // Seeds the C library generator with the time and draws three values from it:
     // the private generator's seed, then the firefly's first start point (x, then y).
-    FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings, FireSize screen);
+    FireEngine(FirePlatform& platform, CRandom& random, const SettingValues& settings,
+               const MonitorLayout& screen);
     FireEngine(const FireEngine&) = delete;
     FireEngine& operator=(const FireEngine&) = delete;
 
@@ -141,6 +144,9 @@ private:
 
     void BeginFlight();
     void PulseGlow();
+    // Where the firefly flies to: the middle of the box's bottom edge as shown, in window
+    // coordinates.
+    FirePoint FlightTarget() const;
     bool InArrivalWindow() const;
     bool FlightOverdue() const;
 

@@ -15,10 +15,10 @@ FirePoint ToPixel(FlyPoint p) { return FirePoint{TruncToInt(p.x), TruncToInt(p.y
 void FireEngine::BeginFlight() {
     m_bBurning = 0;
     m_flyTail = m_flyStart;
-    m_ptBlit = m_ptFire;
     m_flyHead = m_flyTail;
     // The middle of the bottom edge of the box, where its base line burns.
-    const FlyPoint target{float(m_ptFire.x + m_cxFire / 2), float(m_ptFire.y + m_cyFire)};
+    const FirePoint t = FlightTarget();
+    const FlyPoint target{float(t.x), float(t.y)};
     float dx = target.x - m_flyHead.x;
     if (dx == 0.0f) dx = 1.0f;
     float dy = target.y - m_flyHead.y;
@@ -47,12 +47,18 @@ void FireEngine::PulseGlow() {
     }
 }
 
+FirePoint FireEngine::FlightTarget() const {
+    const int64_t cx = int64_t(m_cxFire) * m_nScale, cy = int64_t(m_cyFire) * m_nScale;
+    return FirePoint{TruncToInt(double(m_ptBlit.x + cx / 2)), TruncToInt(double(m_ptBlit.y + cy))};
+}
+
 bool FireEngine::InArrivalWindow() const {
     // The window reaches 1 + speed pixels to each side of the target, so that one step
     // along the path cannot jump over it. Bounds in 64 bits: the speed is a stored value.
-    const int64_t s = m_nFlySpeed;
-    const float left = float(int64_t(m_ptFire.x) - s + 49), right = float(int64_t(m_ptFire.x) + s + 51);
-    const float low = float(int64_t(m_ptFire.y) - s + 99), high = float(int64_t(m_ptFire.y) + s + 101);
+    const FirePoint t = FlightTarget();
+    const int64_t reach = int64_t(m_nFlySpeed) + 1;
+    const float left = float(t.x - reach), right = float(t.x + reach);
+    const float low = float(t.y - reach), high = float(t.y + reach);
     return left < m_flyHead.x && m_flyHead.x < right && low < m_flyHead.y && m_flyHead.y < high;
 }
 
@@ -85,8 +91,7 @@ void FireEngine::FlyStep() {
     if (!arrived) return;
 
     m_flyStart = m_flyHead;
-    m_ptBlit = m_ptFire;
     // Captured after the trail was drawn, so the trail shows where it crosses the box.
-    m_platform.CaptureScreen(m_ptFire, FireBox());
+    m_platform.CaptureScreen(m_ptFire, FireBox(), m_nScale);
     m_bBurning = 1;
 }

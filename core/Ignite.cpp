@@ -10,20 +10,27 @@ void FireEngine::Ignite() {
         std::memset(m_pHeatBits + std::size_t(r) * std::size_t(stride), kCold, std::size_t(m_cxFire));
     std::memset(m_pBaseLine.get(), kCold, std::size_t(m_cxFire));
 
-    const FireSize screen = m_platform.ScreenSize();
-    m_ptFire.x = PlaceBox(m_random.Rand(), screen.cx, m_cxFire);
-    m_ptFire.y = PlaceBox(m_random.Rand(), screen.cy, m_cyFire);
-
     const bool fullScreen = m_bFullScreen == 1;
+    const MonitorLayout screen = m_platform.Monitors();
+    const int32_t x = m_random.Rand();
+    const int32_t y = m_random.Rand();
+    // The preview burns at its client size in physical pixels wherever its block comes from.
+    const BoxPlacement place = screen.Place(x, y, FireBox(), fullScreen);
+    m_ptFire = place.at;
+    m_nScale = fullScreen ? place.scale : 1;
+    // The full-screen window covers the monitors' bounds from their top-left corner.
+    const FirePoint origin = screen.Origin();
+    m_ptBlit = fullScreen ? FirePoint{TruncToInt(double(m_ptFire.x) - origin.x), TruncToInt(double(m_ptFire.y) - origin.y)}
+                          : FirePoint{0, 0};
+
     if (fullScreen && m_bDrawFly) {
         // The firefly's arrival captures the background.
         BeginFlight();
     } else {
-        m_ptBlit = fullScreen ? m_ptFire : FirePoint{0, 0};
         if (m_bBlankScreen)
             m_platform.FillBlack(FireBox());
         else
-            m_platform.CaptureScreen(m_ptFire, FireBox());
+            m_platform.CaptureScreen(m_ptFire, FireBox(), m_nScale);
         m_bBurning = 1;
     }
 

@@ -19,6 +19,8 @@ packages=(
   # xscreensaver-getimage, xflame for the benchmark, xmllint, and dpkg-shlibdeps for CPack.
   libx11-dev libxext-dev xscreensaver xscreensaver-data xscreensaver-data-extra
   libxml2-utils dpkg-dev
+  # A headless X server with two monitors, which Xvfb cannot give (scripts/with-dual-monitors).
+  xserver-xorg-core xserver-xorg-video-dummy
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "FireWnd.h"
 
+#include "Monitors.h"
 #include "ProfileSettingsStore.h"
 #include "RegisterClass.h"
 #include "res/resource.h"
@@ -12,8 +13,6 @@ SettingValues ConstructorSettings() {
     ReadSettings(kFireWndReads, store, values);
     return values;
 }
-
-FireSize Screen() { return FireSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}; }
 
 LPCSTR FireWndClass() {
     // Never erased by the system: the fire draws over whatever the window shows.
@@ -35,7 +34,7 @@ BEGIN_MESSAGE_MAP(FireWnd, CWnd)
 END_MESSAGE_MAP()
 
 FireWnd::FireWnd(BOOL bAutoDelete)
-    : m_bAutoDelete(bAutoDelete), m_engine(m_gdi, CrtRandom(), ConstructorSettings(), Screen()) {}
+    : m_bAutoDelete(bAutoDelete), m_engine(m_gdi, CrtRandom(), ConstructorSettings(), DesktopMonitors()) {}
 
 FireWnd::~FireWnd() {
     // A window that outlives its object (a control taken over by a dialog) stops ticking.

@@ -64,13 +64,13 @@ private:
     class Gdi final : public FirePlatform, public FireRestartHost {
     public:
         explicit Gdi(FireWnd& wnd) : m_wnd(wnd) {}
-        FireSize ScreenSize() override;
-        void CaptureScreen(FirePoint topLeft, FireSize size) override;
+        MonitorLayout Monitors() override;
+        void CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) override;
         void FillBlack(FireSize size) override;
         void BlankWindow() override;
         void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                      std::size_t count) override;
-        void PresentOutput(FirePoint at, FireSize size) override;
+        void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
         bool HasPalette() const override { return m_wnd.m_palette.GetSafeHandle() != nullptr; }
         void BuildPalette(int32_t nFireType) override { m_wnd.BuildPalette(nFireType); }
         void CreateSurfaces() override { m_wnd.CreateSurfaces(); }

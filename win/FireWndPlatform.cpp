@@ -1,5 +1,6 @@
 // What the fire engine asks of the platform, done with GDI on the window's surfaces.
 #include "FireWnd.h"
+#include "Monitors.h"
 #include "Selection.h"
 
 namespace {
@@ -10,16 +11,22 @@ constexpr int kFlyPenStyle = 0x00010000;
 constexpr int32_t kMaxFlyPenWidth = 32767;
 }  // namespace
 
-FireSize FireWnd::Gdi::ScreenSize() {
-    return FireSize{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-}
+MonitorLayout FireWnd::Gdi::Monitors() { return DesktopMonitors(); }
 
-void FireWnd::Gdi::CaptureScreen(FirePoint topLeft, FireSize size) {
+void FireWnd::Gdi::CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) {
     if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
     CWindowDC screen(nullptr);
     if (!screen.GetSafeHdc()) return;
-    m_wnd.m_pBackDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
-    m_wnd.m_pOutDC->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
+    for (CDC* dc : {m_wnd.m_pBackDC.get(), m_wnd.m_pOutDC.get()}) {
+        if (scale == 1) {
+            dc->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
+        } else {
+            // One screen pixel of each block, not a blend: the box shows it as the block again.
+            ::SetStretchBltMode(dc->GetSafeHdc(), COLORONCOLOR);
+            ::StretchBlt(dc->GetSafeHdc(), 0, 0, size.cx, size.cy, screen.GetSafeHdc(), topLeft.x, topLeft.y,
+                         size.cx * scale, size.cy * scale, SRCCOPY);
+        }
+    }
 }
 
 void FireWnd::Gdi::FillBlack(FireSize size) {
@@ -53,4 +60,4 @@ void FireWnd::Gdi::DrawFly(int32_t penWidth, Colour dark, Colour glow, const Fly
     }
 }
 
-void FireWnd::Gdi::PresentOutput(FirePoint, FireSize) { m_wnd.Present(nullptr); }
+void FireWnd::Gdi::PresentOutput(FirePoint, FireSize, int32_t) { m_wnd.Present(nullptr); }

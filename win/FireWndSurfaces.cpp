@@ -90,16 +90,28 @@ void FireWnd::ReleaseSurfaces() {
     m_bmOut.DeleteObject();
 }
 
+namespace {
+// Each fire pixel as a scale x scale block of window pixels.
+void CopyOutput(CDC& to, CDC& out, const FireState& fire) {
+    const int32_t s = fire.m_nScale;
+    if (s == 1) {
+        to.BitBlt(fire.m_ptBlit.x, fire.m_ptBlit.y, fire.m_cxFire, fire.m_cyFire, &out, 0, 0, SRCCOPY);
+        return;
+    }
+    ::SetStretchBltMode(to.GetSafeHdc(), COLORONCOLOR);
+    ::StretchBlt(to.GetSafeHdc(), fire.m_ptBlit.x, fire.m_ptBlit.y, fire.m_cxFire * s, fire.m_cyFire * s,
+                 out.GetSafeHdc(), 0, 0, fire.m_cxFire, fire.m_cyFire, SRCCOPY);
+}
+}  // namespace
+
 void FireWnd::Present(CDC* pDC) {
     if (!m_engine.CanPresent() || !m_pOutDC || !m_pWindowDC) return;
-    const FireState& fire = State();
     if (pDC) {
         CPaletteSelection palette(*pDC, m_palette, FALSE);
         pDC->RealizePalette();
-        pDC->BitBlt(fire.m_ptBlit.x, fire.m_ptBlit.y, fire.m_cxFire, fire.m_cyFire, m_pOutDC.get(), 0, 0, SRCCOPY);
+        CopyOutput(*pDC, *m_pOutDC, State());
     } else {
         // The window DC holds the realized palette since CreateSurfaces.
-        m_pWindowDC->BitBlt(fire.m_ptBlit.x, fire.m_ptBlit.y, fire.m_cxFire, fire.m_cyFire, m_pOutDC.get(), 0, 0,
-                            SRCCOPY);
+        CopyOutput(*m_pWindowDC, *m_pOutDC, State());
     }
 }

@@ -1,17 +1,18 @@
 #include "SaverWnd.h"
 
+#include "Monitors.h"
 #include "WindowDc.h"
 
-bool ScreenSnapshot::Take() {
+bool ScreenSnapshot::Take(const MonitorRect& area) {
     Release();
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
+    const int cx = area.cx;
+    const int cy = area.cy;
     if (cx <= 0 || cy <= 0) return false;
     CWindowDC screen(nullptr);
     if (!screen.GetSafeHdc() || !m_dc.CreateCompatibleDC(&screen)) return false;
     m_bitmap.Attach(::CreateCompatibleBitmap(screen.GetSafeHdc(), cx, cy));
     m_hOldBitmap = m_dc.SelectObject(m_bitmap);
-    if (!m_hOldBitmap || !m_dc.BitBlt(0, 0, cx, cy, &screen, 0, 0, SRCCOPY)) {
+    if (!m_hOldBitmap || !m_dc.BitBlt(0, 0, cx, cy, &screen, area.x, area.y, SRCCOPY)) {
         Release();
         return false;
     }
@@ -60,11 +61,11 @@ SaverWnd::SaverWnd() : FireWnd(TRUE), m_ptMouse(kNoMousePosition) {}
 SaverWnd::~SaverWnd() = default;
 
 BOOL SaverWnd::CreateFullScreen() {
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
+    // Every monitor: the bounding rectangle of them all, whose origin may be negative.
+    const MonitorRect all = DesktopMonitors().Bounds();
     // Taken while nothing of ours covers the screen.
-    m_snapshot.Take();
-    const RECT screen{0, 0, cx, cy};
+    m_snapshot.Take(all);
+    const RECT screen{all.x, all.y, all.x + all.cx, all.y + all.cy};
     return Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr, 0, nullptr);
 }
 

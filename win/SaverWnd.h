@@ -1,13 +1,14 @@
 #pragma once
-// The full-screen saver: a top-most fire window over the whole screen that hides the
+// The full-screen saver: a top-most fire window over every monitor that hides the
 // cursor and closes on the first sign of the user. Which messages close it is decided by
 // RespondToInput (saver/SaverRules.h); this class only maps messages onto those rules.
 #include "Dc.h"
 #include "FireWnd.h"
 #include "GdiObject.h"
+#include "MonitorLayout.h"
 #include "SaverRules.h"
 
-// A copy of the whole screen as it was before the saver's window appeared. A window that
+// A copy of every monitor as they were before the saver's window appeared. A window that
 // never erases shows the screen under it only where the system keeps it (not under Wine,
 // not with desktop composition); the saver puts this copy there itself, so that its fires
 // burn over the desktop everywhere.
@@ -18,12 +19,13 @@ public:
     ScreenSnapshot& operator=(const ScreenSnapshot&) = delete;
     ~ScreenSnapshot() { Release(); }
 
-    // Copies the screen; false (and no snapshot) when the system refuses.
-    bool Take();
+    // Copies the area (screen coordinates) that the saver's window will cover; false (and
+    // no snapshot) when the system refuses.
+    bool Take(const MonitorRect& area);
     void Release();
     bool Taken() const { return m_bitmap.GetSafeHandle() != nullptr; }
-    // Copies the part of the snapshot under rect (screen coordinates, which are the saver
-    // window's) to the same place in dc.
+    // Copies the part of the snapshot under rect (the saver window's coordinates, which
+    // start at the area's top-left) to the same place in dc.
     void Draw(HDC dc, const RECT& rect);
 
 private:

@@ -40,9 +40,10 @@ public:
     void Restart() { m_engine.Restart(m_engine.State().m_nFireType, *this); }
     void Tick() { m_engine.Tick(kFrameTimerId); }
 
-    FireSize ScreenSize() override { return FireSize{m_canvas.Size().width, m_canvas.Size().height}; }
+    // One monitor, the window: XScreenSaver gives each screen its own window, at one scale.
+    MonitorLayout Monitors() override { return FireSize{m_canvas.Size().width, m_canvas.Size().height}; }
 
-    void CaptureScreen(FirePoint topLeft, FireSize size) override {
+    void CaptureScreen(FirePoint topLeft, FireSize size, int32_t) override {
         if (m_back.empty()) return;
         m_canvas.Capture(topLeft.x, topLeft.y, size.cx, size.cy, m_back.data(), m_stride);
         std::copy(m_back.begin(), m_back.end(), m_out.begin());
@@ -66,7 +67,7 @@ public:
                           strokes[n].to.x, strokes[n].to.y);
     }
 
-    void PresentOutput(FirePoint at, FireSize size) override {
+    void PresentOutput(FirePoint at, FireSize size, int32_t) override {
         if (m_out.empty()) return;
         m_canvas.Present(m_out.data(), m_stride, size.cx, size.cy, at.x, at.y);
     }

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "../core/EngineAccess.h"
 #include "FireEngine.h"
+#include "MonitorLayout.h"
 #include "Placement.h"
 
 uint64_t SeededChoices::Next() {
@@ -124,6 +126,24 @@ private:
     int m_kind;
 };
 
+// The screen: mostly one monitor of any size; else two or three, side by side, overlapping,
+// far apart or at extreme coordinates, at scales 1 to 3.
+MonitorLayout RandomLayout(Choices& c) {
+    if (c.Percent(60)) return MonitorLayout(c.Size());
+    static const int32_t kCoordinates[] = {INT32_MIN, -65536, -1920, -800, -1, 0, 1, 640, 1024, 65535, INT32_MAX};
+    std::vector<MonitorRect> monitors;
+    int32_t right = 0;
+    for (int64_t n = c.Between(2, 3); n > 0; --n) {
+        const FireSize size = c.Size();
+        MonitorRect m{right, 0, size.cx, size.cy, int32_t(c.Between(1, 3))};
+        if (c.Percent(30)) m.x = c.From(kCoordinates);
+        if (c.Percent(30)) m.y = c.From(kCoordinates);
+        monitors.push_back(m);
+        if (size.cx > 0 && int64_t(right) + size.cx <= INT32_MAX) right += size.cx;
+    }
+    return MonitorLayout(std::move(monitors));
+}
+
 // Three surfaces of exactly stride x rows bytes, each its own allocation.
 struct Surfaces {
     std::unique_ptr<uint8_t[]> back, heat, out;
@@ -137,15 +157,15 @@ class FuzzPlatform final : public FirePlatform {
 public:
     FuzzPlatform(Choices& choices, Surfaces& surfaces) : m_choices(choices), m_surfaces(surfaces) {}
 
-    FireSize ScreenSize() override { return screen; }
-    void CaptureScreen(FirePoint, FireSize size) override { Fill(size, uint8_t(m_choices.Raw())); }
+    MonitorLayout Monitors() override { return screen; }
+    void CaptureScreen(FirePoint, FireSize size, int32_t) override { Fill(size, uint8_t(m_choices.Raw())); }
     void FillBlack(FireSize size) override { Fill(size, 0); }
     void BlankWindow() override {}
     void DrawFly(int32_t, Colour, Colour, const FlyStroke*, std::size_t count) override {
         FUZZ_CHECK(count >= 1 && count <= 3, "%zu strokes", count);
         ++flights;
     }
-    void PresentOutput(FirePoint, FireSize size) override {
+    void PresentOutput(FirePoint, FireSize size, int32_t) override {
         CheckBox(size, "present");
         // What the window would copy out: every byte of the output surface.
         unsigned sum = 0;
@@ -154,7 +174,7 @@ public:
     }
     bool HasPalette() const override { return palette; }
 
-    FireSize screen{640, 480};
+    MonitorLayout screen{FireSize{640, 480}};
     bool palette = false;
     int flights = 0;
     unsigned presented = 0;
@@ -227,15 +247,15 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
     Surfaces surfaces;
     FuzzPlatform platform(c, surfaces);
     FuzzRandom random(c);
-    platform.screen = c.Size();
+    platform.screen = RandomLayout(c);
     const SettingValues settings = RandomSettings(c);
     FireEngine engine(platform, random, settings, platform.screen);
     static const int32_t kFullScreen[] = {0, 1, 1, 1, 2, -1};
     Edit(engine).m_bFullScreen = c.From(kFullScreen);
     FireSize client = c.Size();
     if (trace)
-        std::printf("screen %dx%d, client %dx%d, full screen %d, settings %d %d %d %d %d %d\n", platform.screen.cx,
-                    platform.screen.cy, client.cx, client.cy, engine.State().m_bFullScreen, settings.value[0],
+        std::printf("screen %dx%d (%zu monitors), client %dx%d, full screen %d, settings %d %d %d %d %d %d\n",
+                    platform.screen.Bounds().cx, platform.screen.Bounds().cy, platform.screen.Monitors().size(), client.cx, client.cy, engine.State().m_bFullScreen, settings.value[0],
                     settings.value[1], settings.value[2], settings.value[3], settings.value[4], settings.value[5]);
     Restart(engine, platform, surfaces, c, client);
     ++stats.restarts;
@@ -261,7 +281,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             g_op = "paint";
             switch (engine.Paint()) {
             case PaintAction::Present:
-                if (engine.CanPresent()) platform.PresentOutput(engine.State().m_ptBlit, engine.FireBox());
+                if (engine.CanPresent()) platform.PresentOutput(engine.State().m_ptBlit, engine.FireBox(), engine.State().m_nScale);
                 break;
             case PaintAction::FlyStep: engine.FlyStep(); break;
             case PaintAction::Nothing: break;
@@ -285,7 +305,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             engine.ApplySettings(RandomSettings(c));
         } else if (pick < 91) {
             g_op = "screen";
-            platform.screen = c.Size();
+            platform.screen = RandomLayout(c);
         } else if (pick < 94) {
             g_op = "palette";
             platform.palette = !platform.palette;

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -17,6 +18,7 @@
 
 #include "ColourTable.h"
 #include "MemoryPlatform.h"
+#include "MonitorLayout.h"
 
 namespace fs = std::filesystem;
 
@@ -228,10 +230,50 @@ TEST(SimRun, IgnitionsCountTheFirstFireAndEveryReplacement) {
     EXPECT_EQ(StateValue(dir / "fly/state.txt", "ignitions"), 1);
 }
 
+// Where the saver lights its fires on a desk of several monitors, seed after seed: each box
+// on one monitor, shown in the window that starts at the monitors' top-left corner.
+TEST(SimRun, FiresOnSeveralMonitorsLieWhollyOnOne) {
+    struct Layout {
+        std::vector<std::string> args;
+        std::vector<MonitorRect> monitors;
+    };
+    const Layout layouts[] = {
+        {{"--monitor", "1024x768+0+0", "--monitor", "800x600-800+0"}, {{0, 0, 1024, 768}, {-800, 0, 800, 600}}},
+        {{"--monitor", "640x480+0+0", "--monitor", "1280x1024+640-544", "--monitor", "320x200+-320+280"},
+         {{0, 0, 640, 480}, {640, -544, 1280, 1024}, {-320, 280, 320, 200}}},
+    };
+    for (const Layout& layout : layouts) {
+        const MonitorRect bounds = MonitorLayout(layout.monitors).Bounds();
+        std::vector<int> perMonitor(layout.monitors.size(), 0);
+        for (int seed = 1; seed <= 16; ++seed) {
+            TempDir dir;
+            std::vector<std::string> args = {"--seed", std::to_string(seed), "--fullscreen", "--fly", "1",
+                                             "--ticks", "0", "--dump", dir / "d"};
+            args.insert(args.end(), layout.args.begin(), layout.args.end());
+            ASSERT_EQ(RunSim(args, dir).status, 0);
+            const std::string state = dir / "d/state.txt";
+            const long long x = StateValue(state, "m_ptFire.x"), y = StateValue(state, "m_ptFire.y");
+            int on = -1;
+            for (std::size_t m = 0; m < layout.monitors.size(); ++m) {
+                const MonitorRect& r = layout.monitors[m];
+                if (x >= r.x && y >= r.y && x + 100 <= r.x + r.cx && y + 100 <= r.y + r.cy) on = int(m);
+            }
+            EXPECT_GE(on, 0) << "seed " << seed << ": box at (" << x << ", " << y << ") is on no one monitor";
+            if (on >= 0) ++perMonitor[std::size_t(on)];
+            EXPECT_EQ(StateValue(state, "m_ptBlit.x"), x - bounds.x) << "seed " << seed;
+            EXPECT_EQ(StateValue(state, "m_ptBlit.y"), y - bounds.y) << "seed " << seed;
+        }
+        std::cout << layout.args[1] << " and more: boxes per monitor";
+        for (int n : perMonitor) std::cout << ' ' << n;
+        std::cout << '\n';
+    }
+}
+
 TEST(SimRun, BadArgumentsExitWithTwoAndOneLineNamingThem) {
     TempDir dir;
     const std::vector<std::vector<std::string>> cases = {
-        {"--bogus"}, {"--screen", "640x"}, {"--ticks"}, {"--fly", "yes"}, {"--window", "0x10"}, {"extra"}};
+        {"--bogus"}, {"--screen", "640x"}, {"--ticks"}, {"--fly", "yes"}, {"--window", "0x10"}, {"extra"},
+        {"--monitor", "800x600"}, {"--monitor", "800x600+1"}, {"--monitor", "0x600+0+0"}};
     for (const auto& args : cases) {
         const SimResult run = RunSim(args, dir);
         EXPECT_EQ(run.status, 2) << args[0];

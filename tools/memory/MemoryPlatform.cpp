@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-uint8_t PatternPixel(FireSize screen, int32_t x, int32_t y) {
-    if (x < 0 || y < 0 || x >= screen.cx || y >= screen.cy) return 0;
-    return uint8_t((7 * int64_t(x) + 13 * int64_t(y)) % 256);
+uint8_t PatternPixel(const MonitorLayout& screen, int32_t x, int32_t y) {
+    for (const MonitorRect& m : screen.Monitors())
+        if (x >= m.x && y >= m.y && int64_t(x) < int64_t(m.x) + m.cx && int64_t(y) < int64_t(m.y) + m.cy)
+            return uint8_t(((7 * int64_t(x) + 13 * int64_t(y)) % 256 + 256) % 256);
+    return 0;
 }
 
 void MemoryPlatform::BuildPalette(FireEngine& engine, int32_t fireType) {
@@ -26,19 +28,19 @@ void MemoryPlatform::CreateSurfaces(FireEngine& engine, int32_t clientWidth, int
     engine.AttachBuffers(back.data(), heat.data(), out.data());
 }
 
-FireSize MemoryPlatform::ScreenSize() {
+MonitorLayout MemoryPlatform::Monitors() {
     ++screenQueries;
     return m_screen;
 }
 
-void MemoryPlatform::CaptureScreen(FirePoint topLeft, FireSize size) {
+void MemoryPlatform::CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) {
     captures.push_back(topLeft);
     // The top screen row of the block lands in the highest buffer row.
     for (auto* buffer : {&back, &out})
         for (int32_t r = 0; r < size.cy; ++r)
             for (int32_t c = 0; c < size.cx; ++c)
                 (*buffer)[std::size_t(r) * m_stride + c] =
-                    PatternPixel(m_screen, topLeft.x + c, topLeft.y + size.cy - 1 - r);
+                    PatternPixel(m_screen, topLeft.x + c * scale, topLeft.y + (size.cy - 1 - r) * scale);
 }
 
 void MemoryPlatform::FillBlack(FireSize size) {
@@ -55,7 +57,7 @@ void MemoryPlatform::DrawFly(int32_t penWidth, Colour dark, Colour glow, const F
     flyCalls.push_back(FlyCall{penWidth, dark, glow, std::vector<FlyStroke>(strokes, strokes + count)});
 }
 
-void MemoryPlatform::PresentOutput(FirePoint at, FireSize) { presents.push_back(at); }
+void MemoryPlatform::PresentOutput(FirePoint at, FireSize, int32_t) { presents.push_back(at); }
 
 int32_t MemorySettingsStore::GetInt(const char* section, const char* name, int32_t fallback) {
     const std::string key = std::string(section) + "\\" + name;
@@ -79,7 +81,7 @@ SettingValues ConstructorReads(SettingsStore& store) {
 }
 }  // namespace
 
-FireRig::FireRig(FireSize screen, SettingsStore& store, uint32_t seed)
+FireRig::FireRig(const MonitorLayout& screen, SettingsStore& store, uint32_t seed)
     : platform(screen), random(seed), engine(platform, random, ConstructorReads(store), screen) {}
 
 void FireRig::Restart(int32_t clientWidth, int32_t clientHeight) {

@@ -5,33 +5,34 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FireEngine.h"
 #include "Settings.h"
 
-// The simulated screen: (7x + 13y) mod 256 inside it, 0 outside.
-uint8_t PatternPixel(FireSize screen, int32_t x, int32_t y);
+// The simulated screen: (7x + 13y) mod 256 on a monitor, 0 outside every monitor.
+uint8_t PatternPixel(const MonitorLayout& screen, int32_t x, int32_t y);
 
 class MemoryPlatform : public FirePlatform {
 public:
-    explicit MemoryPlatform(FireSize screen) : m_screen(screen) {}
+    explicit MemoryPlatform(MonitorLayout screen) : m_screen(std::move(screen)) {}
 
     // The palette half of a restart: the colour table, then the palette object.
     void BuildPalette(FireEngine& engine, int32_t fireType);
     // The surface half: sizes from the engine's rules, then three zeroed buffers.
     void CreateSurfaces(FireEngine& engine, int32_t clientWidth, int32_t clientHeight);
 
-    FireSize ScreenSize() override;
-    void CaptureScreen(FirePoint topLeft, FireSize size) override;
+    MonitorLayout Monitors() override;
+    void CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) override;
     void FillBlack(FireSize size) override;
     void BlankWindow() override;
     void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                  std::size_t count) override;
-    void PresentOutput(FirePoint at, FireSize size) override;
+    void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
     bool HasPalette() const override { return m_hasPalette; }
 
-    FireSize screen() const { return m_screen; }
+    const MonitorLayout& screen() const { return m_screen; }
     int32_t stride() const { return m_stride; }
 
     std::vector<uint8_t> back, heat, out;
@@ -51,7 +52,7 @@ public:
     int screenQueries = 0;
 
 private:
-    FireSize m_screen;
+    MonitorLayout m_screen;
     int32_t m_stride = 0;
 };
 
@@ -69,7 +70,8 @@ public:
 // One fire window's engine built as the window builds it: constructed with the
 // constructor's reads, then (by the caller) the mode's reads, then Restart.
 struct FireRig final : private FireRestartHost {
-    FireRig(FireSize screen, SettingsStore& store, uint32_t seed);
+    FireRig(FireSize screen, SettingsStore& store, uint32_t seed) : FireRig(MonitorLayout(screen), store, seed) {}
+    FireRig(const MonitorLayout& screen, SettingsStore& store, uint32_t seed);
     // The plain part of the restart sequence: palette, surfaces, first fire.
     void Restart(int32_t clientWidth, int32_t clientHeight);
 

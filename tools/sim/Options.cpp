@@ -23,6 +23,9 @@ bool ParseInteger(const char* text, int64_t lo, int64_t hi, int64_t& value) {
     return value >= lo && value <= hi;
 }
 
+// Monitors of a real desktop sit well inside this.
+constexpr int64_t kMaxMonitorCoordinate = 1 << 24;
+
 bool ParseSize(const char* text, FireSize& size) {
     const char* x = std::strchr(text, 'x');
     if (!x) return false;
@@ -31,6 +34,29 @@ bool ParseSize(const char* text, FireSize& size) {
     const int64_t most = std::numeric_limits<int32_t>::max();
     if (!ParseInteger(width.c_str(), 1, most, w) || !ParseInteger(x + 1, 1, most, h)) return false;
     size = FireSize{int32_t(w), int32_t(h)};
+    return true;
+}
+
+// WxH+X+Y (or -X, -Y; also +-X), as X11 writes a geometry.
+bool ParseMonitor(const char* text, MonitorRect& monitor) {
+    const char* sign = std::strpbrk(text, "+-");
+    if (!sign) return false;
+    FireSize size;
+    if (!ParseSize(std::string(text, sign).c_str(), size)) return false;
+    int64_t xy[2] = {0, 0};
+    const char* p = sign;
+    for (int64_t& v : xy) {
+        if (*p != '+' && *p != '-') return false;
+        const bool minus = *p == '-';
+        ++p;
+        const char* end = std::strpbrk(p + (*p == '-' ? 1 : 0), "+-");
+        const std::string digits = end ? std::string(p, end) : std::string(p);
+        if (!ParseInteger(digits.c_str(), -kMaxMonitorCoordinate, kMaxMonitorCoordinate, v)) return false;
+        if (minus) v = -v;
+        p = end ? end : p + digits.size();
+    }
+    if (*p != '\0') return false;
+    monitor = MonitorRect{int32_t(xy[0]), int32_t(xy[1]), size.cx, size.cy};
     return true;
 }
 
@@ -67,7 +93,7 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
         const SettingOption* setting = nullptr;
         for (const SettingOption& s : kSettingOptions)
             if (arg == s.name) setting = &s;
-        const bool known = setting || arg == "--seed" || arg == "--screen" || arg == "--window" ||
+        const bool known = setting || arg == "--seed" || arg == "--screen" || arg == "--window" || arg == "--monitor" ||
                            arg == "--ticks" || arg == "--dump" || arg == "--gif" || arg == "--png";
         if (!known) {
             if (arg.rfind("-", 0) == 0) return fail("unknown option '" + arg + "'");
@@ -90,6 +116,11 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
             if (*value == '-' || !ParseInteger(value, 0, std::numeric_limits<int32_t>::max(), number))
                 return fail(arg + ": expected a count of ticks, got " + quoted);
             o.ticks = int32_t(number);
+        } else if (arg == "--monitor") {
+            MonitorRect monitor{};
+            if (!ParseMonitor(value, monitor))
+                return fail(arg + ": expected WIDTHxHEIGHT+X+Y with both sizes above 0, got " + quoted);
+            o.monitors.push_back(monitor);
         } else if (arg == "--screen" || arg == "--window") {
             if (!ParseSize(value, arg == "--screen" ? o.screen : o.window))
                 return fail(arg + ": expected WIDTHxHEIGHT with both above 0, got " + quoted);
@@ -99,7 +130,8 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
         }
     }
     // The pictures show the whole window; GIF cannot describe a larger one.
-    const FireSize picture = o.fullScreen ? o.screen : o.window;
+    const MonitorRect bounds = Layout(o).Bounds();
+    const FireSize picture = o.fullScreen ? FireSize{bounds.cx, bounds.cy} : o.window;
     if ((!o.gifPath.empty() || !o.pngPath.empty()) && (picture.cx > kMaxPictureSide || picture.cy > kMaxPictureSide))
         return fail(std::string(o.gifPath.empty() ? "--png" : "--gif") + ": the window of " +
                     std::to_string(picture.cx) + "x" + std::to_string(picture.cy) + " is larger than " +
@@ -107,9 +139,16 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
     return result;
 }
 
+MonitorLayout Layout(const SimOptions& options) {
+    if (options.monitors.empty()) return MonitorLayout(options.screen);
+    return MonitorLayout(options.monitors);
+}
+
 std::string SizeLimitError(const SimOptions& o) {
-    const FireSize window = o.fullScreen ? o.screen : o.window;
-    const std::string name = o.fullScreen ? "--screen" : "--window";
+    // In full screen the window covers every monitor.
+    const MonitorRect bounds = Layout(o).Bounds();
+    const FireSize window = o.fullScreen ? FireSize{bounds.cx, bounds.cy} : o.window;
+    const std::string name = o.fullScreen ? (o.monitors.empty() ? "--screen" : "--monitor") : "--window";
     const std::string size = std::to_string(window.cx) + "x" + std::to_string(window.cy);
     // Beyond this side a preview window gets no surfaces, so nothing could burn in it.
     if (!o.fullScreen && (window.cx > kMaxSurfaceSide || window.cy > kMaxSurfaceSide))
@@ -127,6 +166,9 @@ const char* Usage() {
            "\n"
            "  --seed N          srand's seed instead of the time (0 .. 4294967295)\n"
            "  --screen WxH      simulated screen, pixel (x, y) = (7x + 13y) mod 256 (640x480)\n"
+           "  --monitor WxH+X+Y a monitor of the simulated screen, repeatable, the first the\n"
+           "                    primary; the screen is then their bounds (default: one\n"
+           "                    monitor the size of --screen)\n"
            "  --window WxH      client size of the preview window (320x240)\n"
            "  --fullscreen      the full-screen window with its 100 x 100 fire box instead\n"
            "  --fire-type N     stored FireType\n"

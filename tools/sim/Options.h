@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "FireTypes.h"
+#include "MonitorLayout.h"
 #include "Settings.h"
 
 struct SimOptions {
     std::optional<uint32_t> seed;  // none: the time, as the program seeds
     FireSize screen{640, 480};
+    // --monitor, in order, the first the primary; none: one monitor the size of `screen`.
+    std::vector<MonitorRect> monitors;
     FireSize window{320, 240};
     bool fullScreen = false;
     // Values to put into the settings store; absent ones fall back to the readers' defaults.
@@ -34,5 +38,7 @@ ParsedOptions ParseOptions(int argc, const char* const* argv);
 constexpr int64_t kMaxWindowPixels = int64_t(1) << 24;
 // Why the simulator will not run these options, in one line; empty when it will.
 std::string SizeLimitError(const SimOptions& options);
+// The simulated monitors.
+MonitorLayout Layout(const SimOptions& options);
 
 const char* Usage();

@@ -17,12 +17,16 @@ constexpr const char* kProgram = "kindlewick-sim";
 // The picture in the window, kept up to date from what the engine asked the platform to draw.
 class Window {
 public:
-    Window(const SimOptions& o, const FireState& engine)
-        : m_canvas(o.fullScreen ? o.screen.cx : engine.m_cxFire, o.fullScreen ? o.screen.cy : engine.m_cyFire) {
-        // The full-screen window is never erased, so the desktop shows until something covers it.
+    Window(const SimOptions& o, const FireState& engine, const MonitorLayout& screen)
+        : m_canvas(o.fullScreen ? screen.Bounds().cx : engine.m_cxFire,
+                   o.fullScreen ? screen.Bounds().cy : engine.m_cyFire) {
+        // The full-screen window is never erased, so the desktop shows until something covers
+        // it. It covers the monitors' bounds from their top-left corner.
+        const FirePoint origin = screen.Origin();
         if (o.fullScreen)
             for (int32_t y = 0; y < m_canvas.height(); ++y)
-                for (int32_t x = 0; x < m_canvas.width(); ++x) m_canvas.Set(x, y, PatternPixel(o.screen, x, y));
+                for (int32_t x = 0; x < m_canvas.width(); ++x)
+                    m_canvas.Set(x, y, PatternPixel(screen, origin.x + x, origin.y + y));
     }
 
     Canvas& canvas() { return m_canvas; }
@@ -60,19 +64,20 @@ int Run(const SimOptions& o) {
             store.values[std::string(kSettingsSection) + "\\" + SettingName(SettingId(n))] = *o.stored[n];
 
     // Construction, the mode's start-up reads, then the restart sequence, as the window runs them.
-    FireRig rig(o.screen, store, o.seed ? *o.seed : uint32_t(std::time(nullptr)));
+    const MonitorLayout screen = Layout(o);
+    FireRig rig(screen, store, o.seed ? *o.seed : uint32_t(std::time(nullptr)));
     FireEngine& engine = rig.engine;
     const FireState& state = engine.State();
     if (o.fullScreen) engine.SetFullScreen();
     engine.ReadSettings(o.fullScreen ? kFullScreenReads : kPreviewReads, store);
-    const FireSize client = o.fullScreen ? o.screen : o.window;
+    const FireSize client = o.fullScreen ? FireSize{screen.Bounds().cx, screen.Bounds().cy} : o.window;
     rig.Restart(client.cx, client.cy);
     // Ignite lights nothing without surfaces (a window too large to get any).
     int64_t ignitions = engine.Ready() ? 1 : 0;
 
     std::string error;
     std::optional<Window> window;
-    if (!o.gifPath.empty() || !o.pngPath.empty()) window.emplace(o, state);
+    if (!o.gifPath.empty() || !o.pngPath.empty()) window.emplace(o, state, screen);
     GifAnimation gif;
     if (!o.gifPath.empty() && !gif.Open(o.gifPath, window->canvas(), state.m_rgbPalette, error)) return Fail(error);
 
