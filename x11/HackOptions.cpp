@@ -62,16 +62,16 @@ ParsedHackOptions ParseHackOptions(int argc, const char* const* argv) {
         const std::string option = name;
         // The value of an option that takes one, or null when it is missing.
         const auto value = [&]() -> const char* { return n + 1 < argc ? argv[++n] : nullptr; };
-        const auto number = [&](const NumberOption& spec, auto& field) -> bool {
+        const auto number = [&](const NumberOption& range, auto& field) -> bool {
             const char* text = value();
             if (!text) {
                 result.error = "--" + option + " needs a value";
                 return false;
             }
-            const auto parsed = ParseUnsigned(text, 10, spec.lo, spec.hi);
+            const auto parsed = ParseUnsigned(text, 10, range.lo, range.hi);
             if (!parsed) {
-                result.error = "--" + option + " takes a whole number from " + std::to_string(spec.lo) +
-                               " to " + std::to_string(spec.hi) + ", not '" + text + "'";
+                result.error = "--" + option + " takes a whole number from " + std::to_string(range.lo) +
+                               " to " + std::to_string(range.hi) + ", not '" + text + "'";
                 return false;
             }
             field = static_cast<std::remove_reference_t<decltype(field)>>(*parsed);

@@ -33,19 +33,8 @@ screen_h=768
 left="0,0,800,600"
 right="800,0,1024,768"
 
-passed=0
-failed=0
-check() {
-  local ok=$1
-  shift
-  if [ "$ok" -eq 0 ]; then
-    echo "PASS: $*"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-  fi
-}
+# shellcheck source=checks.sh
+source "$root/tests/e2e/checks.sh"
 
 # shellcheck source=../../scripts/lib/x11.sh
 source "$root/scripts/lib/x11.sh"
@@ -192,5 +181,4 @@ xdotool key a
 wait_for "$EXIT_TIMEOUT" saver_ended
 saver_pid=""
 
-echo "dual-monitors: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end dual-monitors

@@ -35,19 +35,8 @@ START_TIMEOUT=90
 FIRE_TIMEOUT=60
 EXIT_TIMEOUT=30
 
-passed=0
-failed=0
-check() {
-  local ok=$1
-  shift
-  if [ "$ok" -eq 0 ]; then
-    echo "PASS: $*"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $*"
-    failed=$((failed + 1))
-  fi
-}
+# shellcheck source=checks.sh
+source "$root/tests/e2e/checks.sh"
 
 # shellcheck source=../../scripts/lib/x11.sh
 source "$root/scripts/lib/x11.sh"
@@ -141,5 +130,4 @@ for scenario in opens ok; do
     "$(tail -n 1 "$work/driver.log")"
 done
 
-echo "high-dpi: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end high-dpi
