@@ -8,7 +8,7 @@ wine_server_pid() {
   id=$(stat -c '%d %i' "$1" 2>/dev/null) || return 1
   # shellcheck disable=SC2086
   id=$(printf 'server-%x-%x' $id)
-  for pid in $(pgrep -x 'wineserver|wineserver64|wineserver32' 2>/dev/null); do
+  for pid in $(pgrep '^wineserver' 2>/dev/null); do
     [ "$(basename "$(readlink "/proc/$pid/cwd" 2>/dev/null)")" = "$id" ] && { echo "$pid"; return 0; }
   done
   return 1
