@@ -32,3 +32,31 @@ saver_window_shown() {
   done
   return 1
 }
+
+# stop_pids PID...: ends each of these processes that still runs, and reaps it.
+stop_pids() {
+  local pid
+  for pid in "$@"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+    fi
+  done
+  return 0
+}
+
+# show_gradient_desktop DIR W H SECONDS: covers a W x H screen with a yellow-to-blue picture
+# (red equals green everywhere, so no pixel of it counts as a flame), shown by ImageMagick at
+# the top left; sets display_pid and waits until a screenshot matches it. `display` may be a
+# step off in a colour here and there, so the screenshot, DIR/desktop.ppm, is the reference.
+show_gradient_desktop() {
+  local dir=$1 w=$2 h=$3 timeout=$4
+  "$(imagemagick convert)" -size "${w}x${h}" gradient:yellow-blue "$dir/desktop.png" || return 1
+  "$(imagemagick display)" -borderwidth 0 -geometry +0+0 "$dir/desktop.png" </dev/null >/dev/null 2>&1 &
+  display_pid=$!
+  gradient_shown() {
+    "$(imagemagick import)" -window root -depth 8 "ppm:$dir/desktop.ppm" 2>/dev/null || return 1
+    [ "$("$(imagemagick compare)" -metric AE -fuzz 2% "$dir/desktop.ppm" "$dir/desktop.png" null: 2>&1)" = 0 ]
+  }
+  wait_for "$timeout" gradient_shown
+}

@@ -52,12 +52,7 @@ reg="$WINEPREFIX/drive_c/windows/system32/reg.exe"
 display_pid=""
 saver_pid=""
 cleanup() {
-  for pid in "$saver_pid" "$display_pid"; do
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-    fi
-  done
+  stop_pids "$saver_pid" "$display_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -72,14 +67,7 @@ if [ "$got_w" != "$screen_w" ] || [ "$got_h" != "$screen_h" ]; then
 fi
 
 # --- the desktop --------------------------------------------------------------------------------
-"$convert" -size "${screen_w}x${screen_h}" gradient:yellow-blue "$work/desktop.png"
-"$display" -borderwidth 0 -geometry +0+0 "$work/desktop.png" </dev/null >/dev/null 2>&1 &
-display_pid=$!
-desktop_shown() {
-  "$import" -window root -depth 8 "ppm:$work/desktop.ppm" 2>/dev/null || return 1
-  [ "$("$(imagemagick compare)" -metric AE -fuzz 2% "$work/desktop.ppm" "$work/desktop.png" null: 2>&1)" = 0 ]
-}
-if ! wait_for "$START_TIMEOUT" desktop_shown; then
+if ! show_gradient_desktop "$work" "$screen_w" "$screen_h" "$START_TIMEOUT"; then
   echo "dual-monitors: the desktop picture did not cover the screen" >&2
   exit 1
 fi

@@ -60,14 +60,7 @@ saver_pid=""
 settings_clear() { "$wine_run" "$reg" delete "$config_key" /f >/dev/null 2>&1 || true; }
 
 cleanup() {
-  if [ -n "$saver_pid" ] && kill -0 "$saver_pid" 2>/dev/null; then
-    kill "$saver_pid" 2>/dev/null
-    wait "$saver_pid" 2>/dev/null
-  fi
-  if [ -n "$display_pid" ]; then
-    kill "$display_pid" 2>/dev/null
-    wait "$display_pid" 2>/dev/null
-  fi
+  stop_pids "$saver_pid" "$display_pid"
   [ -f "$reg" ] && settings_clear
   rm -rf "$work"
 }
@@ -96,16 +89,7 @@ look() {
 # --- the desktop: a picture whose every pixel is known, covering the screen --------------------
 read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
 pixels=$((screen_w * screen_h))
-# Yellow to blue: red and green are equal everywhere, so no pixel of it counts as a flame.
-"$convert" -size "${screen_w}x${screen_h}" gradient:yellow-blue "$work/desktop.png"
-"$display" -borderwidth 0 -geometry +0+0 "$work/desktop.png" </dev/null >/dev/null 2>&1 &
-display_pid=$!
-# `display` may be a step off in a colour here and there; the screenshot is the reference.
-desktop_shown() {
-  "$import" -window root -depth 8 "ppm:$work/desktop.ppm" 2>/dev/null || return 1
-  [ "$("$compare" -metric AE -fuzz 2% "$work/desktop.ppm" "$work/desktop.png" null: 2>&1)" = 0 ]
-}
-if ! wait_for "$START_TIMEOUT" desktop_shown; then
+if ! show_gradient_desktop "$work" "$screen_w" "$screen_h" "$START_TIMEOUT"; then
   echo "fullscreen: the desktop picture did not cover the screen" >&2
   exit 1
 fi

@@ -49,12 +49,7 @@ reg="$WINEPREFIX/drive_c/windows/system32/reg.exe"
 display_pid=""
 saver_pid=""
 cleanup() {
-  for pid in "$saver_pid" "$display_pid"; do
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-      kill "$pid" 2>/dev/null
-      wait "$pid" 2>/dev/null
-    fi
-  done
+  stop_pids "$saver_pid" "$display_pid"
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -63,14 +58,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 read -r screen_w screen_h < <(xwininfo -root | awk '/^  Width:/{w=$2} /^  Height:/{h=$2} END{print w, h}')
-"$convert" -size "${screen_w}x${screen_h}" gradient:yellow-blue "$work/desktop.png"
-"$display" -borderwidth 0 -geometry +0+0 "$work/desktop.png" </dev/null >/dev/null 2>&1 &
-display_pid=$!
-desktop_shown() {
-  "$import" -window root -depth 8 "ppm:$work/desktop.ppm" 2>/dev/null || return 1
-  [ "$("$compare" -metric AE -fuzz 2% "$work/desktop.ppm" "$work/desktop.png" null: 2>&1)" = 0 ]
-}
-wait_for "$START_TIMEOUT" desktop_shown || { echo "high-dpi: the desktop picture did not show" >&2; exit 1; }
+show_gradient_desktop "$work" "$screen_w" "$screen_h" "$START_TIMEOUT" || { echo "high-dpi: the desktop picture did not show" >&2; exit 1; }
 xdotool windowfocus "$(xwininfo -root | awk '/Window id:/{print $4}')" 2>/dev/null
 xdotool mousemove $((screen_w / 2)) $((screen_h / 2))
 
