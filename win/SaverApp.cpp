@@ -1,13 +1,13 @@
 #include "SaverApp.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 #include "CommandLine.h"
 #include "ConfigDialog.h"
 #include "FireWnd.h"
 #include "ProfileSettingsStore.h"
 #include "SaverWnd.h"
+#include "SettingsKey.h"
 
 BOOL SaverApp::InitInstance() {
     Enable3dControls();
@@ -22,7 +22,7 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
             RunConfigDialog(reinterpret_cast<HWND>(static_cast<uintptr_t>(SettingsOwner(argc, argv, compare))));
             return FALSE;
         case SaverMode::Preview:
-            return RunPreview(argc > 2 ? argv[2] : nullptr);
+            return RunPreview(reinterpret_cast<HWND>(static_cast<uintptr_t>(PreviewParent(argc, argv, compare))));
         case SaverMode::FullScreen:
             return RunFullScreen();
         case SaverMode::None:
@@ -65,10 +65,8 @@ BOOL SaverApp::RunFullScreen() {
     return TRUE;
 }
 
-BOOL SaverApp::RunPreview(const char* parentArg) {
+BOOL SaverApp::RunPreview(HWND parentHandle) {
     // A missing or stale handle would leave a window-less program waiting for ever.
-    if (!parentArg) return FALSE;
-    const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
     if (!::IsWindow(parentHandle)) return FALSE;
 
     // Self-deleting: the window deletes its object after its last message.

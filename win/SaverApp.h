@@ -19,8 +19,8 @@ public:
     void RunConfigDialog(HWND owner = nullptr);
 
 private:
-    // A fire window inside the host's window; the argument is the host's handle in decimal.
-    BOOL RunPreview(const char* parentArg);
+    // A fire window inside the host's window; none when the handle names no window.
+    BOOL RunPreview(HWND parentHandle);
     BOOL RunFullScreen();
     // A mode's reads of the stored settings, applied to the fire window's own.
     void ReadStored(FireWnd& wnd, const SettingsReader& reader);

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "../core/CommandLineCases.h"
 #include "CommandLine.h"
 #include "FireWnd.h"
 #include "ProgramTestSupport.h"
 #include "SaverApp.h"
 #include "WinTestSupport.h"
+#include "rules/CommandLineCases.h"
 
 namespace {
 
@@ -42,6 +42,7 @@ TEST(Preview, TheSystemComparisonPicksTheSameModes) {
         for (const char* a : c.args) text += std::string(" '") + a + "'";
         EXPECT_STREQ(ModeName(ChooseMode(int(argv.size()), argv.data(), compare)), ModeName(c.mode)) << text;
         EXPECT_EQ(SettingsOwner(int(argv.size()), argv.data(), compare), c.owner) << text;
+        EXPECT_EQ(PreviewParent(int(argv.size()), argv.data(), compare), c.parent) << text;
     }
 }
 
@@ -50,9 +51,12 @@ TEST(Preview, ArgumentsThatNameNoWindowEndAtOnceAndCreateNothing) {
     HostWindow gone(0, 0, 20, 20);
     const std::string dead = HandleArgument(gone.hwnd());
     gone.Destroy();
+    // A live host's handle followed by anything is no handle at all.
+    HostWindow host(0, 0, 20, 20);
+    const std::string junk = HandleArgument(host.hwnd()) + "x";
     const std::vector<std::vector<const char*>> cases = {
-        {"/p"}, {"/p", "0"}, {"/p", "abc"}, {"-p", "-1"}, {"p", dead.c_str()},
-        {"x"},  {"//s"},     {"c:5x"},      {"sc"},
+        {"/p"}, {"/p", "0"},  {"/p", "abc"}, {"-p", "-1"}, {"p", dead.c_str()}, {"/p", junk.c_str()},
+        {"x"},  {"//s"},      {"c:5x"},      {"sc"},
     };
     for (const auto& args : cases) {
         std::string text;

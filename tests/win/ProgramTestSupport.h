@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Afx.h"
+#include "SettingsKey.h"
 
 // Deletes HKCU\Software\Kindlewick.\<this program> before and after a test.
 class RegistryScope {
