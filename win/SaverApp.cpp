@@ -10,7 +10,6 @@
 #include "SettingsKey.h"
 
 BOOL SaverApp::InitInstance() {
-    Enable3dControls();
     SetRegistryKey(kRegistryKey);
     return Dispatch(__argc, __argv);
 }

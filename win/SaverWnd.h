@@ -1,7 +1,7 @@
 #pragma once
 // The full-screen saver: a top-most fire window over every monitor that hides the
 // cursor and closes on the first sign of the user. Which messages close it is decided by
-// RespondToInput (saver/SaverRules.h); this class only maps messages onto those rules.
+// RespondToInput (rules/SaverRules.h); this class only maps messages onto those rules.
 #include "Dc.h"
 #include "FireWnd.h"
 #include "GdiObject.h"
