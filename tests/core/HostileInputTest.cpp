@@ -17,7 +17,7 @@ TEST(HostileInput, ClientAreasWithoutSurfacesHaveNoStrideAndDrawNothing) {
         EXPECT_EQ(rig.engine.Stride(), 0) << at;
         EXPECT_TRUE(rig.platform.heat.empty()) << at << ": " << rig.platform.heat.size() << " bytes";
         rig.engine.Ignite();
-        for (int n = 0; n < 3; ++n) rig.engine.Tick(kFrameTimerId);
+        for (int n = 0; n < 3; ++n) rig.engine.Tick();
         EXPECT_EQ(rig.engine.State().m_nFrame, 0) << at;
         EXPECT_TRUE(rig.platform.presents.empty()) << at;
     }
