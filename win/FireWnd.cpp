@@ -72,11 +72,7 @@ void FireWnd::OnPaint() {
     Repaint(dc);
 }
 
-void FireWnd::Repaint(CDC& dc) {
-    m_gdi.m_pPaintDC = &dc;
-    m_engine.Paint();
-    m_gdi.m_pPaintDC = nullptr;
-}
+void FireWnd::Repaint(CDC& dc) { m_gdi.Paint(dc, m_engine); }
 
 void FireWnd::OnDestroy() {
     Default();

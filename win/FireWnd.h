@@ -59,11 +59,12 @@ private:
         bool UseColours(const ColourTable& colours) override;
         FireBuffers MakeSurfaces(const SurfacePlan& plan) override;
 
-        // Where a present goes while a paint message is handled; the window DC otherwise.
-        CDC* m_pPaintDC = nullptr;
+        // The engine's paint; what it presents meanwhile goes into dc, not the window DC.
+        void Paint(CDC& dc, FireEngine& engine);
 
     private:
         FireWnd& m_wnd;
+        CDC* m_pPaintDC = nullptr;
         // The DIB sections' colour table: the one the palette was made from.
         ColourTable m_colours{};
     };

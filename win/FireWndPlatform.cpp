@@ -73,6 +73,12 @@ void CopyOutput(CDC& to, CDC& out, FirePoint at, FireSize size, int32_t scale) {
 }
 }  // namespace
 
+void FireWnd::Gdi::Paint(CDC& dc, FireEngine& engine) {
+    m_pPaintDC = &dc;
+    engine.Paint();
+    m_pPaintDC = nullptr;
+}
+
 void FireWnd::Gdi::PresentOutput(FirePoint at, FireSize size, int32_t scale) {
     CDC* const out = m_wnd.m_out.DC();
     if (!out || !m_wnd.m_pWindowDC) return;
