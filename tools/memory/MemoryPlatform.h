@@ -27,11 +27,14 @@ public:
     void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                  std::size_t count) override;
     void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
-    bool UseColours(const ColourTable&) override { return true; }
-    FireBuffers MakeSurfaces(const SurfacePlan& plan) override { return Make(plan); }
+    bool UseColours(const ColourTable&) override { return showsColours; }
+    FireBuffers MakeSurfaces(const SurfacePlan& plan) override { return Make(makesSurfaces ? plan : SurfacePlan{}); }
 
     const MonitorLayout& screen() const { return m_screen; }
 
+    // A host that cannot show the colours, or make the surfaces, of the next restart.
+    bool showsColours = true;
+    bool makesSurfaces = true;
     // What the engine asked of the platform, in order.
     struct FlyCall {
         int32_t penWidth;
