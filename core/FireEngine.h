@@ -132,6 +132,8 @@ public:
     void Ignite();
     void SetFireHeight(int32_t nPercent);
     void Burn();
+    // The same step as it was first written, slower; for the tests and the benchmark.
+    void BurnReference();
     void FlyStep();
     // The frame tick; false means the message wants default processing.
     bool Tick(uint32_t nIDEvent);
