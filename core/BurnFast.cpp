@@ -20,7 +20,8 @@ constexpr int32_t kMostBytes = 32;
 // The float remainder of the draw pass is exact below this bound, and cooling stays a byte.
 constexpr uint32_t kMostCoolMod = 224;
 
-// The jumps of one step, by direction (0 left to right, 1 right to left).
+// The jumps of one step, by direction (0 left to right, 1 right to left): each lane's
+// start at the first of its four columns that the row visits, and the jump to its next four.
 struct DrawPlan {
     uint32_t laneMul[2][kMostLanes];
     uint32_t laneAdd[2][kMostLanes];
@@ -130,15 +131,15 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     static const Kernel kernel = ChooseKernel();
     DrawPlan plan{};
     for (int32_t j = 0; j < kernel.lanes; ++j) {
-        const FireRandJump forward = FireRandJump::Steps(3 * int64_t(j));
-        const FireRandJump backward = FireRandJump::Steps(-3 * int64_t(j));
+        const FireRandJump forward = FireRandJump::Steps(12 * int64_t(j));
+        const FireRandJump backward = FireRandJump::Steps(-12 * int64_t(j) - 9);
         plan.laneMul[0][j] = forward.mul;
         plan.laneAdd[0][j] = forward.add;
         plan.laneMul[1][j] = backward.mul;
         plan.laneAdd[1][j] = backward.add;
     }
-    plan.block[0] = FireRandJump::Steps(3 * int64_t(kernel.lanes));
-    plan.block[1] = FireRandJump::Steps(-3 * int64_t(kernel.lanes));
+    plan.block[0] = FireRandJump::Steps(12 * int64_t(kernel.lanes));
+    plan.block[1] = FireRandJump::Steps(-12 * int64_t(kernel.lanes));
     plan.last = FireRandJump::Steps(3 * (int64_t(cx) - 1));
     plan.coolMod = coolMod;
     const FireRandJump wholeRow = FireRandJump::Steps(3 * int64_t(cx));

@@ -7,9 +7,6 @@ typedef int32_t I32 __attribute__((vector_size(KW_LANE_BYTES)));
 typedef float F32 __attribute__((vector_size(KW_LANE_BYTES)));
 typedef uint8_t U8 __attribute__((vector_size(KW_LANE_BYTES)));
 typedef int8_t I8 __attribute__((vector_size(KW_LANE_BYTES)));
-// One byte per 32-bit lane, for storing the draws.
-typedef int8_t I8Narrow __attribute__((vector_size(KW_LANE_BYTES / 4)));
-typedef uint8_t U8Narrow __attribute__((vector_size(KW_LANE_BYTES / 4)));
 
 constexpr int32_t kLanes32 = KW_LANE_BYTES / 4;
 constexpr int32_t kLanes8 = KW_LANE_BYTES;
@@ -27,37 +24,54 @@ inline void Store(void* at, const V& v) {
 }
 
 // Every cell's landing move (-1, 0, +1) and cooling for one row, by column, from the
-// generator's state at the row's start. Lane j of a block handles column k = block + j,
-// whose state is the row's start jumped by three steps per cell visited before it.
-inline void DrawRow(const DrawPlan& plan, uint32_t start, bool rightToLeft, int32_t cx, int8_t* move,
-                    uint8_t* cool) {
-    const int dir = rightToLeft ? 1 : 0;
-    const uint32_t first = rightToLeft ? plan.last(start) : start;
-    U32 state = Load<U32>(plan.laneMul[dir]) * first + Load<U32>(plan.laneAdd[dir]);
-    const uint32_t blockMul = plan.block[dir].mul;
-    const uint32_t blockAdd = plan.block[dir].add;
+// generator's state at the row's start. Lane j handles the four columns 4j .. 4j + 3 of each
+// stretch of kLanes8 columns, in visiting order, so that its four results pack into its four
+// bytes in column order and each cell's state is the previous cell's third draw.
+template <bool kRightToLeft>
+inline void DrawRowIn(const DrawPlan& plan, uint32_t start, int32_t cx, int8_t* move, uint8_t* cool) {
+    const int dir = kRightToLeft ? 1 : 0;
+    const uint32_t first = kRightToLeft ? plan.last(start) : start;
+    U32 stretch = Load<U32>(plan.laneMul[dir]) * first + Load<U32>(plan.laneAdd[dir]);
+    const FireRandJump block = plan.block[dir];
     const int32_t m = int32_t(plan.coolMod);
     const int32_t split = int32_t(4096u % plan.coolMod);
     const float inverse = 1.0f / float(m);
-    for (int32_t k = 0; k < cx; k += kLanes32) {
-        const U32 g1 = state * kStep1.mul + kStep1.add;
-        const U32 g2 = state * kStep2.mul + kStep2.add;
-        const U32 g3 = state * kStep3.mul + kStep3.add;
-        const I32 drift = I32((g1 >> 5) & 1u);
-        const I32 right = I32((g3 >> 5) & 1u);
-        const I32 landing = drift * (right * 2 - 1);
-        // (g2 >> 5) % m without a division: fold the 27 bits into fewer than 24, which a
-        // float holds exactly; its quotient is then off by at most one either way.
-        const U32 x = g2 >> 5;
-        const I32 y = I32((x >> 12) * uint32_t(split) + (x & 4095u));
-        const I32 q = __builtin_convertvector(__builtin_convertvector(y, F32) * inverse, I32);
-        I32 r = y - q * m;
-        r += (r < 0) & m;
-        r -= (r >= m) & m;
-        Store(move + k, __builtin_convertvector(landing, I8Narrow));
-        Store(cool + k, __builtin_convertvector(r, U8Narrow));
-        state = state * blockMul + blockAdd;
+    for (int32_t k = 0; k < cx; k += kLanes8) {
+        U32 state = stretch;
+        U32 moves = U32{}, cools = U32{};
+#pragma GCC unroll 4
+        for (int i = 0; i < 4; ++i) {
+            const U32 g1 = state * kStep1.mul + kStep1.add;
+            const U32 g2 = state * kStep2.mul + kStep2.add;
+            const U32 g3 = state * kStep3.mul + kStep3.add;
+            const I32 drift = I32((g1 >> 5) & 1u);
+            const I32 right = I32((g3 >> 5) & 1u);
+            const I32 landing = drift * (right * 2 - 1);
+            // (g2 >> 5) % m without a division: fold the 27 bits into fewer than 24, which a
+            // float holds exactly; its quotient is then off by at most one either way.
+            const U32 x = g2 >> 5;
+            const I32 y = I32((x >> 12) * uint32_t(split) + (x & 4095u));
+            const I32 q = __builtin_convertvector(__builtin_convertvector(y, F32) * inverse, I32);
+            I32 r = y - q * m;
+            r += (r < 0) & m;
+            r -= (r >= m) & m;
+            const int shift = 8 * (kRightToLeft ? 3 - i : i);
+            moves |= (U32(landing) & 0xFFu) << shift;
+            cools |= U32(r) << shift;
+            state = g3;
+        }
+        Store(move + k, moves);
+        Store(cool + k, cools);
+        stretch = stretch * block.mul + block.add;
     }
+}
+
+inline void DrawRow(const DrawPlan& plan, uint32_t start, bool rightToLeft, int32_t cx, int8_t* move,
+                    uint8_t* cool) {
+    if (rightToLeft)
+        DrawRowIn<true>(plan, start, cx, move, cool);
+    else
+        DrawRowIn<false>(plan, start, cx, move, cool);
 }
 
 // One landing on whole vectors of destination cells, where `hit` says which cells it lands on.
