@@ -43,14 +43,18 @@ struct RowCells {
     bool scorch;
 };
 
-namespace sse2 {
+#if defined(__GNUC__) && !defined(__clang__) && (defined(__i386__) || defined(__x86_64__))
+// SSE2 alone has no 32-bit vector multiply, and its emulation loses to the reference; the
+// kernels start at SSE4.1, and a processor without it runs the reference rows.
+#define KW_HAVE_KERNELS 1
+#pragma GCC push_options
+#pragma GCC target("sse4.1")
+namespace sse41 {
 #define KW_LANE_BYTES 16
 #include "BurnRowKernel.h"
 #undef KW_LANE_BYTES
-}  // namespace sse2
-
-#if defined(__GNUC__) && !defined(__clang__) && (defined(__i386__) || defined(__x86_64__))
-#define KW_HAVE_AVX2 1
+}  // namespace sse41
+#pragma GCC pop_options
 #pragma GCC push_options
 #pragma GCC target("avx2")
 namespace avx2 {
@@ -67,11 +71,13 @@ struct Kernel {
     int32_t (*settle)(const RowCells&, int32_t);
 };
 
+// No kernel (lanes 0) where the processor or the compiler offers none.
 Kernel ChooseKernel() {
-#if defined(KW_HAVE_AVX2)
+#if defined(KW_HAVE_KERNELS)
     if (__builtin_cpu_supports("avx2")) return {avx2::kLanes32, avx2::DrawRow, avx2::SettleRow};
+    if (__builtin_cpu_supports("sse4.1")) return {sse41::kLanes32, sse41::DrawRow, sse41::SettleRow};
 #endif
-    return {sse2::kLanes32, sse2::DrawRow, sse2::SettleRow};
+    return {0, nullptr, nullptr};
 }
 
 // One cell's value landing on one destination cell, exactly as the reference lands it.
@@ -122,13 +128,13 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     const int32_t top = std::min(f.m_nFireHeight, f.m_cyFire - 1);
     const uint32_t coolMod = uint32_t(f.m_nDecay) + 1;
     // The vector passes assume one pixel of drift each way, as every fire has.
-    if (params.m_nSpread != 1 || coolMod == 0 || coolMod > kMostCoolMod || cx < 2) {
+    static const Kernel kernel = ChooseKernel();
+    if (params.m_nSpread != 1 || coolMod == 0 || coolMod > kMostCoolMod || cx < 2 || kernel.lanes == 0) {
         RiseRowsReference(f, params, random);
         return;
     }
     if (top < 1) return;
 
-    static const Kernel kernel = ChooseKernel();
     DrawPlan plan{};
     for (int32_t j = 0; j < kernel.lanes; ++j) {
         const FireRandJump forward = FireRandJump::Steps(12 * int64_t(j));
