@@ -114,6 +114,8 @@ public:
     void Ignite();
     void SetFireHeight(int32_t nPercent);
     void Burn();
+    // The same step as it was first written, slower; for the tests and the benchmark.
+    void BurnReference();
     void FlyStep();
     // Once after each start, with BlankScreen 1: the whole window goes black.
     void BlankIfDue();
