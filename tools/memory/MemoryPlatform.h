@@ -33,6 +33,8 @@ public:
     bool HasPalette() const override { return m_hasPalette; }
 
     const MonitorLayout& screen() const { return m_screen; }
+    // Monitors that come and go while the engine runs.
+    void SetScreen(MonitorLayout screen) { m_screen = std::move(screen); }
     int32_t stride() const { return m_stride; }
 
     std::vector<uint8_t> back, heat, out;
