@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "ConfigDialog.h"
 #include "FireWnd.h"
+#include "PreviewDpi.h"
 #include "ProfileSettingsStore.h"
 #include "SaverWnd.h"
 
@@ -71,12 +72,15 @@ BOOL SaverApp::RunPreview(const char* parentArg) {
     const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
     if (!::IsWindow(parentHandle)) return FALSE;
 
+    // The child is made, and sized, in the host's coordinates.
+    const HostDpiAwareness awareness(parentHandle);
+    RECT rect;
+    // A host that went away meanwhile ends the program as a bad handle does.
+    if (!::GetClientRect(parentHandle, &rect)) return FALSE;
+
     // Self-deleting: the window deletes its object after its last message.
     FireWnd* const wnd = new FireWnd(TRUE);
     ReadStored(*wnd, kPreviewReads);
-
-    RECT rect;
-    if (!::GetClientRect(parentHandle, &rect)) ::SetRectEmpty(&rect);
     if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle, 0, nullptr)) return FALSE;
     m_pMainWnd = wnd;
     return TRUE;
