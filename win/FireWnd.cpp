@@ -31,6 +31,7 @@ BEGIN_MESSAGE_MAP(FireWnd, CWnd)
     ON_WM_DESTROY()
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
+    ON_WM_POWERBROADCAST()
 END_MESSAGE_MAP()
 
 FireWnd::FireWnd(BOOL bAutoDelete)
@@ -57,9 +58,27 @@ BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hPar
 
 void FireWnd::Restart(int nFireType) {
     if (m_nTimer) KillTimer(kFrameTimerId);
+    m_nTimer = 0;
+    // Every fire window, the dialog's taken-over control too, hears when the display goes off.
+    if (!m_power.Registered()) m_power.Register(m_hWnd);
     m_engine.Restart(nFireType, m_gdi);
     if (const HWND active = ::GetActiveWindow()) ::SendMessageA(active, WM_QUERYNEWPALETTE, 0, 0);
-    m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+    if (!m_bDisplayOff) m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+}
+
+BOOL FireWnd::OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData) {
+    const BOOL result = static_cast<BOOL>(Default());
+    // No frames while nobody can see them; they go on from the same fire when the display is back.
+    const bool run = FramesRun(DisplayStateOf(nPowerEvent, nEventData), !m_bDisplayOff);
+    if (run == !m_bDisplayOff) return result;
+    m_bDisplayOff = !run;
+    if (run) {
+        m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+    } else if (m_nTimer) {
+        KillTimer(kFrameTimerId);
+        m_nTimer = 0;
+    }
+    return result;
 }
 
 void FireWnd::OnTimer(UINT nIDEvent) {
@@ -92,6 +111,7 @@ int FireWnd::OnCreate(LPCREATESTRUCTA) { return Default() == -1 ? -1 : 0; }
 void FireWnd::OnDestroy() {
     Default();
     if (m_nTimer) KillTimer(m_nTimer);
+    m_power.Unregister();
 }
 
 void FireWnd::PostNcDestroy() {

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "Dc.h"
+#include "DisplayPowerNotification.h"
 #include "FireEngine.h"
 #include "FirePlatform.h"
 #include "GdiObject.h"
@@ -46,6 +47,9 @@ public:
     CWindowDC* WindowDC() const { return m_pWindowDC.get(); }
     BOOL AutoDelete() const { return m_bAutoDelete; }
     UINT Timer() const { return m_nTimer; }
+    // Off after the system said the display went off, until it says it is back.
+    bool DisplayOff() const { return m_bDisplayOff; }
+    const DisplayPowerNotification& PowerNotification() const { return m_power; }
 
 protected:
     void OnTimer(UINT nIDEvent);
@@ -55,6 +59,7 @@ protected:
     void OnDestroy();
     void OnPaletteChanged(HWND hFocusWnd);
     BOOL OnQueryNewPalette();
+    BOOL OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData);
     void PostNcDestroy() override;
 
     DECLARE_MESSAGE_MAP()
@@ -98,6 +103,8 @@ private:
     HPALETTE m_hOldPalette = nullptr;
     BOOL m_bAutoDelete;
     UINT m_nTimer = 0;
+    DisplayPowerNotification m_power;
+    bool m_bDisplayOff = false;
     // Declared last: the engine is bound to the platform and goes before the surfaces do.
     Gdi m_gdi{*this};
     FireEngine m_engine;
