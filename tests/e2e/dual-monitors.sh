@@ -172,10 +172,12 @@ wait_for "$EXIT_TIMEOUT" saver_ended
 saver_pid=""
 
 # --- monitors that come and go -------------------------------------------------------------------
-# The pointer rests on the primary, which stays; Wine sees a layout change at once but sends no
-# WM_DISPLAYCHANGE, so preview_host sends it and prints where the saver's window is then.
+# Wine sees a layout change at once but sends no WM_DISPLAYCHANGE, so preview_host sends it and
+# prints where the saver's window is then. This X server puts the pointer at x = 799 when the
+# left output goes off: resting there, it is not moved by the change before Wine knows the new
+# monitors, which the saver would take for the user.
 "$wine_run" "$reg" add "$config_key\\Config" /v BlankScreen /t REG_DWORD /d 0 /f >/dev/null 2>&1
-xdotool mousemove 1200 300
+xdotool mousemove 799 300
 "$wine_run" "$saver" /s >"$work/saver.log" 2>&1 &
 saver_pid=$!
 wait_for "$START_TIMEOUT" saver_window_shown "$screen_w" "$screen_h"
