@@ -1,7 +1,7 @@
 #pragma once
 // The settings dialog: six settings, a live fire preview in a black box at the top, and the
 // About box from a button and from the system menu. Every decision on the values is in
-// ui/ConfigRules.h; this class moves them between controls, members and the preview.
+// ConfigRules.h; this class moves them between controls, members and the preview.
 #include "ConfigRules.h"
 #include "Controls.h"
 #include "Dialog.h"
@@ -9,7 +9,8 @@
 
 class ConfigDialog : public CDialog {
 public:
-    explicit ConfigDialog(HWND hParent = nullptr);
+    // The preview starts from `preview`, the settings as the dialog has read them.
+    explicit ConfigDialog(const SettingValues& preview, HWND hParent = nullptr);
 
     // The six values as one record, for the code that reads and writes the settings.
     const DialogValues& Values() const { return m_values; }

@@ -1,6 +1,7 @@
 #include "SaverWnd.h"
 
 #include "Monitors.h"
+#include "WinApp.h"
 #include "WindowDc.h"
 
 bool ScreenSnapshot::Take(const MonitorRect& area) {
@@ -72,7 +73,7 @@ BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
     ON_WM_DISPLAYCHANGE()
 END_MESSAGE_MAP()
 
-SaverWnd::SaverWnd() : FireWnd(TRUE), m_ptMouse(kNoMousePosition) {}
+SaverWnd::SaverWnd(const SettingValues& settings) : FireWnd(settings), m_ptMouse(kNoMousePosition) {}
 
 SaverWnd::~SaverWnd() = default;
 
@@ -83,7 +84,7 @@ BOOL SaverWnd::CreateFullScreen() {
     // Taken while nothing of ours covers the screen.
     m_snapshot.Take(all);
     const RECT screen{all.x, all.y, all.x + all.cx, all.y + all.cy};
-    return Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr, 0, nullptr);
+    return Create(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE, screen, nullptr);
 }
 
 LRESULT SaverWnd::Respond(SaverMessage message, uint32_t value, FirePoint position) {
@@ -98,6 +99,8 @@ void SaverWnd::OnSysCommand(UINT nID, LPARAM) { Respond(SaverMessage::SysCommand
 
 void SaverWnd::OnDestroy() {
     ::PostQuitMessage(0);
+    // The quit is posted here; as the main window the framework would post a second.
+    if (CWinApp* const app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
     FireWnd::OnDestroy();
 }
 

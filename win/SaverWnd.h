@@ -1,7 +1,7 @@
 #pragma once
 // The full-screen saver: a top-most fire window over every monitor that hides the
 // cursor and closes on the first sign of the user. Which messages close it is decided by
-// RespondToInput (saver/SaverRules.h); this class only maps messages onto those rules.
+// RespondToInput (SaverRules.h); this class only maps messages onto those rules.
 #include "Dc.h"
 #include "FireWnd.h"
 #include "GdiObject.h"
@@ -40,8 +40,8 @@ private:
 
 class SaverWnd : public FireWnd {
 public:
-    // Reads the settings (through FireWnd) and deletes itself after its window is gone.
-    SaverWnd();
+    // Made on the heap as a SelfDeleting<SaverWnd>, which goes after its window.
+    explicit SaverWnd(const SettingValues& settings);
     ~SaverWnd() override;
 
     // A top-most pop-up over the whole screen. On failure the object has been deleted.

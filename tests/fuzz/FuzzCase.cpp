@@ -11,6 +11,7 @@
 #include "FireEngine.h"
 #include "MonitorLayout.h"
 #include "Placement.h"
+#include "SurfaceBuffers.h"
 
 uint64_t SeededChoices::Next() {
     uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
@@ -144,18 +145,11 @@ MonitorLayout RandomLayout(Choices& c) {
     return MonitorLayout(std::move(monitors));
 }
 
-// Three surfaces of exactly stride x rows bytes, each its own allocation.
-struct Surfaces {
-    std::unique_ptr<uint8_t[]> back, heat, out;
-    FireSize box{0, 0};
-    std::size_t stride = 0;
-    std::size_t size = 0;
-    bool Attached() const { return bool(heat); }
-};
-
+// The window's surfaces as the fuzz case sees them; the bytes are the shared owner's, each
+// buffer its own allocation of exactly the planned size.
 class FuzzPlatform final : public FirePlatform {
 public:
-    FuzzPlatform(Choices& choices, Surfaces& surfaces) : m_choices(choices), m_surfaces(surfaces) {}
+    explicit FuzzPlatform(Choices& choices) : m_choices(choices) {}
 
     MonitorLayout Monitors() override { return screen; }
     void CaptureScreen(FirePoint, FireSize size, int32_t) override { Fill(size, uint8_t(m_choices.Raw())); }
@@ -169,32 +163,48 @@ public:
         CheckBox(size, "present");
         // What the window would copy out: every byte of the output surface.
         unsigned sum = 0;
-        for (std::size_t n = 0; n < m_surfaces.size; ++n) sum += m_surfaces.out[n];
+        for (const uint8_t b : m_buffers.out) sum += b;
         presented += sum & 1;
     }
-    bool HasPalette() const override { return palette; }
+    // Most restarts show their colours and get their surfaces; some do not.
+    bool UseColours(const ColourTable&) override { return m_choices.Percent(95); }
+    FireBuffers MakeSurfaces(const SurfacePlan& plan) override {
+        Free();
+        if (!plan.surfaces || !m_choices.Percent(97)) return FireBuffers{};
+        FUZZ_CHECK(plan.stride >= plan.box.cx && plan.stride % 4 == 0 && plan.stride - plan.box.cx < 4,
+                   "stride %d for width %d", plan.stride, plan.box.cx);
+        m_box = plan.box;
+        return m_buffers.Make(plan);
+    }
+    // The surfaces go away (a failed rebuild); the engine must have let go first.
+    void Free() {
+        m_buffers.Release();
+        m_box = FireSize{0, 0};
+    }
+    bool Attached() const { return !m_buffers.heat.empty(); }
+    std::size_t Bytes() const { return m_buffers.heat.size(); }
 
     MonitorLayout screen{FireSize{640, 480}};
-    bool palette = false;
     int flights = 0;
     unsigned presented = 0;
 
 private:
     void CheckBox(FireSize size, const char* what) const {
-        FUZZ_CHECK(m_surfaces.Attached(), "%s without surfaces", what);
-        FUZZ_CHECK(size.cx == m_surfaces.box.cx && size.cy == m_surfaces.box.cy, "%s of %dx%d on surfaces of %dx%d",
-                   what, size.cx, size.cy, m_surfaces.box.cx, m_surfaces.box.cy);
+        FUZZ_CHECK(Attached(), "%s without surfaces", what);
+        FUZZ_CHECK(size.cx == m_box.cx && size.cy == m_box.cy, "%s of %dx%d on surfaces of %dx%d", what, size.cx,
+                   size.cy, m_box.cx, m_box.cy);
     }
     // Bottom-up rows of the box, into the background and the output surface.
     void Fill(FireSize size, uint8_t value) {
         CheckBox(size, "a screen copy");
-        for (uint8_t* buffer : {m_surfaces.back.get(), m_surfaces.out.get()})
+        for (uint8_t* buffer : {m_buffers.back.data(), m_buffers.out.data()})
             for (int32_t r = 0; r < size.cy; ++r)
-                std::memset(buffer + std::size_t(r) * m_surfaces.stride, value, std::size_t(size.cx));
+                std::memset(buffer + std::size_t(r) * std::size_t(m_buffers.stride()), value, std::size_t(size.cx));
     }
 
     Choices& m_choices;
-    Surfaces& m_surfaces;
+    SurfaceBuffers m_buffers;
+    FireSize m_box{0, 0};
 };
 
 SettingValues RandomSettings(Choices& c) {
@@ -203,31 +213,11 @@ SettingValues RandomSettings(Choices& c) {
     return v;
 }
 
-// The window's restart: palette, surfaces for the client area, first fire. The old
+// The window's restart: colours, surfaces for the client area, first fire. The old
 // surfaces are freed before the new ones exist, so a pointer kept past them is a use
 // after free; a failed surface build leaves none.
-void Restart(FireEngine& engine, FuzzPlatform& platform, Surfaces& surfaces, Choices& c, FireSize client) {
-    engine.BuildColourTable(c.Percent(80) ? int32_t(c.Below(3)) : c.Int());
-    platform.palette = c.Percent(95);
-    engine.PlanSurfaces(client.cx, client.cy);
-    surfaces = Surfaces{};
-    const FireSize box = engine.FireBox();
-    if (engine.State().m_pBaseLine && c.Percent(97)) {
-        const int32_t stride = engine.Stride();
-        FUZZ_CHECK(stride >= box.cx && stride % 4 == 0 && stride - box.cx < 4, "stride %d for width %d", stride,
-                   box.cx);
-        surfaces.box = box;
-        surfaces.stride = std::size_t(stride);
-        surfaces.size = std::size_t(stride) * std::size_t(box.cy);
-        surfaces.back = std::make_unique<uint8_t[]>(surfaces.size);
-        surfaces.heat = std::make_unique<uint8_t[]>(surfaces.size);
-        surfaces.out = std::make_unique<uint8_t[]>(surfaces.size);
-        engine.AttachBuffers(surfaces.back.get(), surfaces.heat.get(), surfaces.out.get());
-    } else {
-        engine.ReleaseBuffers();
-    }
-    Edit(engine).m_bBlanked = 0;
-    engine.Ignite();
+void Restart(FireEngine& engine, Choices& c, FireSize client) {
+    engine.Restart(c.Percent(80) ? int32_t(c.Below(3)) : c.Int(), client);
 }
 
 void CheckHeight(const FireEngine& e) {
@@ -244,8 +234,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
     CaseStats stats;
     g_step = -1;
     g_op = "set-up";
-    Surfaces surfaces;
-    FuzzPlatform platform(c, surfaces);
+    FuzzPlatform platform(c);
     FuzzRandom random(c);
     platform.screen = RandomLayout(c);
     const SettingValues settings = RandomSettings(c);
@@ -257,7 +246,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
         std::printf("screen %dx%d (%zu monitors), client %dx%d, full screen %d, settings %d %d %d %d %d %d\n",
                     platform.screen.Bounds().cx, platform.screen.Bounds().cy, platform.screen.Monitors().size(), client.cx, client.cy, engine.State().m_bFullScreen, settings.value[0],
                     settings.value[1], settings.value[2], settings.value[3], settings.value[4], settings.value[5]);
-    Restart(engine, platform, surfaces, c, client);
+    Restart(engine, c, client);
     ++stats.restarts;
 
     const int steps = int(c.Between(1, 250));
@@ -266,10 +255,14 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
         int32_t arg = 0;
         if (pick < 40) {
             g_op = "tick";
-            const uint32_t id = c.Percent(95) ? kFrameTimerId : uint32_t(c.Raw());
             const bool burns = engine.Ready() && !engine.State().m_bFinished && !(engine.State().m_bFullScreen == 1 && engine.State().m_bBurning != 1);
-            engine.Tick(id);
-            if (burns && id == kFrameTimerId) ++stats.burns;
+            // Another timer only blanks.
+            if (c.Percent(95)) {
+                engine.Tick();
+                if (burns) ++stats.burns;
+            } else {
+                engine.BlankIfDue();
+            }
         } else if (pick < 55) {
             g_op = "burn";
             engine.Burn();
@@ -279,13 +272,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             engine.FlyStep();
         } else if (pick < 70) {
             g_op = "paint";
-            switch (engine.Paint()) {
-            case PaintAction::Present:
-                if (engine.CanPresent()) platform.PresentOutput(engine.State().m_ptBlit, engine.FireBox(), engine.State().m_nScale);
-                break;
-            case PaintAction::FlyStep: engine.FlyStep(); break;
-            case PaintAction::Nothing: break;
-            }
+            engine.Paint();
         } else if (pick < 76) {
             g_op = "set-height";
             arg = c.Int();
@@ -298,7 +285,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             g_op = "restart";
             if (c.Percent(50)) client = c.Size();
             if (c.Percent(20)) Edit(engine).m_bFullScreen = c.From(kFullScreen);
-            Restart(engine, platform, surfaces, c, client);
+            Restart(engine, c, client);
             ++stats.restarts;
         } else if (pick < 88) {
             g_op = "settings";
@@ -306,27 +293,23 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
         } else if (pick < 91) {
             g_op = "screen";
             platform.screen = RandomLayout(c);
-        } else if (pick < 94) {
-            g_op = "palette";
-            platform.palette = !platform.palette;
         } else if (pick < 97) {
             // The surfaces go away (a failed rebuild): the engine lets go before they are freed.
             g_op = "buffer-loss";
             engine.ReleaseBuffers();
-            surfaces = Surfaces{};
+            platform.Free();
         } else {
-            // The surfaces are planned again but never built.
-            g_op = "plan-only";
-            engine.PlanSurfaces(client.cx, client.cy);
-            surfaces = Surfaces{};
+            // The colours and surfaces are made again, but no fire is lit.
+            g_op = "rebuild";
+            engine.Rebuild(engine.State().m_nFireType, client);
         }
         if (trace)
             std::printf("%4d %-11s %11d  ready %d burning %d finished %d frame %d height %d\n", g_step, g_op, arg,
                         engine.Ready(), engine.State().m_bBurning, engine.State().m_bFinished, engine.State().m_nFrame,
                         engine.State().m_nFireHeight);
-        if (engine.State().m_pBaseLine && surfaces.Attached())
-            FUZZ_CHECK(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire) == surfaces.size,
-                       "stride %d x %d rows on surfaces of %zu bytes", engine.Stride(), engine.State().m_cyFire, surfaces.size);
+        if (engine.State().m_pBaseLine && platform.Attached())
+            FUZZ_CHECK(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire) == platform.Bytes(),
+                       "stride %d x %d rows on surfaces of %zu bytes", engine.Stride(), engine.State().m_cyFire, platform.Bytes());
     }
     // The engine still holds its buffers here; they are freed after it, as in the window.
     engine.ReleaseBuffers();

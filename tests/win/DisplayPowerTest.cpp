@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "FireWnd.h"
+#include "FireWndAccess.h"
 #include "ProgramTestSupport.h"
 #include "SaverApp.h"
 #include "SaverWnd.h"
+#include "SelfDeleting.h"
 #include "SystemCalls.h"
 #include "WinTestSupport.h"
 
@@ -59,17 +61,17 @@ private:
 void FollowsTheDisplay(const char* what, FireWnd& fire) {
     const HWND hwnd = fire.m_hWnd;
     const bool systemHasIt = FindInUser32<void*>("RegisterPowerSettingNotification") != nullptr;
-    EXPECT_EQ(fire.PowerNotification().Registered(), systemHasIt) << what;
-    if (fire.PowerNotification().Registered()) {
-        EXPECT_EQ(fire.PowerNotification().Setting(), &kConsoleDisplayState) << what << ": the newer setting first";
+    EXPECT_EQ(FireWndTestAccess::Power(fire).Registered(), systemHasIt) << what;
+    if (FireWndTestAccess::Power(fire).Registered()) {
+        EXPECT_EQ(FireWndTestAccess::Power(fire).Setting(), &kConsoleDisplayState) << what << ": the newer setting first";
     }
 
     TickCounter counter(hwnd);
     ASSERT_TRUE(counter.PumpUntil([&] { return counter.ticks >= 3; }, 30000)) << what << ": no frames to begin with";
 
     SendPowerSetting(hwnd, kConsoleDisplayState, 4, 0);
-    EXPECT_TRUE(fire.DisplayOff()) << what;
-    EXPECT_EQ(fire.Timer(), 0u) << what << ": the frame timer still runs with the display off";
+    EXPECT_TRUE(FireWndTestAccess::DisplayOff(fire)) << what;
+    EXPECT_EQ(TimerOf(fire), 0u) << what << ": the frame timer still runs with the display off";
     // Nothing of this turns the frames back on.
     PowerSettingId other = kConsoleDisplayState;
     other.data1 ^= 1;
@@ -89,7 +91,7 @@ void FollowsTheDisplay(const char* what, FireWnd& fire) {
     EXPECT_EQ(s.m_nFlySteps, flySteps) << what;
 
     SendPowerSetting(hwnd, kConsoleDisplayState, 4, 2);
-    EXPECT_FALSE(fire.DisplayOff()) << what << ": dimmed is still seen";
+    EXPECT_FALSE(FireWndTestAccess::DisplayOff(fire)) << what << ": dimmed is still seen";
     EXPECT_EQ(s.m_ptFire.x, at.x) << what << ": the same fire goes on";
     EXPECT_EQ(s.m_ptFire.y, at.y) << what;
     EXPECT_EQ(s.m_nBurnFrames, burnFrames) << what;
@@ -123,18 +125,18 @@ TEST(DisplayPower, EveryFireWindowStopsWhileTheDisplayIsOffAndGoesOnAfter) {
         const HWND control = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 116, 96, host.hwnd(),
                                              nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(control, nullptr);
-        FireWnd preview(FALSE);
+        FireWnd preview(UnstoredSettings());
         ASSERT_TRUE(preview.SubclassWindow(control));
         preview.Restart(0);
         FollowsTheDisplay("the dialog's preview", preview);
         DestroyWindow(control);
-        EXPECT_FALSE(preview.PowerNotification().Registered()) << "still registered after the window went";
+        EXPECT_FALSE(FireWndTestAccess::Power(preview).Registered()) << "still registered after the window went";
     }
     {
         RegistryScope scope;
         CWinApp app;
         app.SetRegistryKey(kRegistryKey);
-        auto* saver = new SaverWnd;
+        auto* saver = new SelfDeleting<SaverWnd>(UnstoredSettings());
         saver->Engine().SetFullScreen();
         ASSERT_TRUE(saver->CreateFullScreen());
         const HWND hwnd = saver->m_hWnd;

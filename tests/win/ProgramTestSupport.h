@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Afx.h"
+#include "Settings.h"
 
 // Deletes HKCU\Software\Kindlewick.\<this program> before and after a test.
 class RegistryScope {
@@ -20,3 +21,6 @@ private:
 
 // The handle of a window as the preview switch passes it: decimal.
 std::string HandleArgument(HWND hWnd);
+
+// What every fire window reads when nothing is stored.
+SettingValues UnstoredSettings();
