@@ -224,14 +224,6 @@ bool SaverExists(Checks& checks, const std::string& saver) {
                  "saver file %s exists", saver.c_str());
 }
 
-// CPU time the process has used, in 100 ns units: a fire that burns costs some.
-ULONGLONG CpuTime(HANDLE process) {
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
-    const auto value = [](const FILETIME& t) { return (ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return value(kernel) + value(user);
-}
-
 int RunPreview(const std::string& saver, SIZE size) {
     Checks checks("PreviewHost");
     if (!SaverExists(checks, saver)) return checks.Finish();
@@ -281,17 +273,9 @@ int RunPreview(const std::string& saver, SIZE size) {
     const DWORD childPid = WindowPid(child);
     CHECK(checks, childPid == process.Pid(), "child belongs to process %lu, the saver is %lu", childPid, process.Pid());
 
-    const ULONGLONG cpuBefore = CpuTime(process.Handle());
     PumpUntil(kRunningMs, process.Handle(), [&] { return !process.Running(); });
     CHECK(checks, process.Running(), "saver still running after %lu ms more (exit code %lu)", kRunningMs,
           process.Running() ? 0 : process.ExitCode());
-    const ULONGLONG cpuAfter = CpuTime(process.Handle());
-    // Wine reports no CPU time of other processes; the in-process tests count the frames there.
-    if (cpuBefore || cpuAfter)
-        CHECK(checks, cpuAfter > cpuBefore, "the saver worked while its preview was up: %lu ms of CPU time in %lu ms",
-              static_cast<unsigned long>((cpuAfter - cpuBefore) / 10000), kRunningMs);
-    else
-        std::printf("the system reports no CPU time of the saver's process\n");
     const std::vector<HWND> children = DirectChildren(host.Get());
     CHECK(checks, children.size() == 1 && children.front() == child,
           "the host window still holds exactly that one child (%u children)", static_cast<unsigned>(children.size()));
