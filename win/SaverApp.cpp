@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "ConfigDialog.h"
 #include "FireWnd.h"
+#include "PreviewDpi.h"
 #include "ProfileSettingsStore.h"
 #include "SaverWnd.h"
 #include "SelfDeleting.h"
@@ -72,10 +73,13 @@ BOOL SaverApp::RunPreview(const char* parentArg) {
     const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
     if (!::IsWindow(parentHandle)) return FALSE;
 
-    FireWnd* const wnd = new SelfDeleting<FireWnd>(StoredSettings(kPreviewReads));
-
+    // The child is made, and sized, in the host's coordinates.
+    const HostDpiAwareness awareness(parentHandle);
     RECT rect;
-    if (!::GetClientRect(parentHandle, &rect)) ::SetRectEmpty(&rect);
+    // A host that went away meanwhile ends the program as a bad handle does.
+    if (!::GetClientRect(parentHandle, &rect)) return FALSE;
+
+    FireWnd* const wnd = new SelfDeleting<FireWnd>(StoredSettings(kPreviewReads));
     if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle)) return FALSE;
     m_pMainWnd = wnd;
     return TRUE;
