@@ -6,6 +6,8 @@
 # prints the package's path. Install it with: apt install ./out/kindlewick_*.deb (as root)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# CPack gives the archive's members the modes its files get on disk: the same on every machine.
+umask 022
 out=$(realpath -m "${1:-out}")
 
 bash scripts/install-deps.sh
