@@ -38,67 +38,92 @@ void FireEngine::ReadSettings(const SettingsReader& reader, SettingsStore& store
     ApplySettings(values);
 }
 
-void FireEngine::Restart(int32_t nFireType, FireRestartHost& host) {
+void FireEngine::Restart(int32_t nFireType, FireSize client) {
     m_bBlanked = 0;
-    host.BuildPalette(nFireType);
-    host.CreateSurfaces();
+    Rebuild(nFireType, client);
     Ignite();
 }
 
-void FireEngine::BuildColourTable(int32_t nFireType) { m_rgbPalette = ::BuildColourTable(nFireType); }
+void FireEngine::Rebuild(int32_t nFireType, FireSize client) {
+    m_rgbPalette = BuildColourTable(nFireType);
+    m_bColoursShown = m_platform.UseColours(m_rgbPalette);
+    const SurfacePlan plan = PlanSurfaces(client);
+    const FireBuffers buffers = m_platform.MakeSurfaces(plan);
+    // Buffers reach the engine only when every surface exists; otherwise nothing burns or
+    // draws until a later restart succeeds.
+    if (plan.surfaces && buffers.Complete())
+        AttachBuffers(buffers);
+    else
+        ReleaseBuffers();
+}
 
-void FireEngine::PlanSurfaces(int32_t clientWidth, int32_t clientHeight) {
+SurfacePlan FireEngine::PlanSurfaces(FireSize client) {
     ReleaseBuffers();
     if (m_bFullScreen == 1) {
         m_cxFire = m_cyFire = kFullScreenBox;
     } else {
-        m_cxFire = clientWidth;
-        m_cyFire = clientHeight;
+        m_cxFire = client.cx;
+        m_cyFire = client.cy;
     }
     if (m_nFireHeight == 0) m_nFireHeight = int32_t(m_cyFire * 0.75);
     if (m_nBaseWidth == 0) m_nBaseWidth = m_cxFire / 2;
     // An empty or absurd client area leaves no base line, and so nothing burns.
     if (m_cxFire > 0 && m_cyFire > 0 && m_cxFire <= kMaxSurfaceSide && m_cyFire <= kMaxSurfaceSide)
         m_pBaseLine.reset(new (std::nothrow) uint8_t[std::size_t(m_cxFire)]);
+    SurfacePlan plan;
+    plan.box = FireBox();
+    plan.stride = Stride();
+    plan.surfaces = m_pBaseLine != nullptr;
+    return plan;
 }
 
-void FireEngine::AttachBuffers(uint8_t* back, uint8_t* heat, uint8_t* out) {
-    m_pBackBits = back;
-    m_pHeatBits = heat;
-    m_pOutBits = out;
+void FireEngine::AttachBuffers(const FireBuffers& buffers) {
+    m_pBackBits = buffers.back;
+    m_pHeatBits = buffers.heat;
+    m_pOutBits = buffers.out;
 }
 
 void FireEngine::ReleaseBuffers() {
-    AttachBuffers(nullptr, nullptr, nullptr);
+    AttachBuffers(FireBuffers{});
     m_pBaseLine.reset();
 }
 
 bool FireEngine::Ready() const {
-    return m_platform.HasPalette() && m_pHeatBits && m_pBackBits && m_pOutBits && m_pBaseLine &&
-           m_cxFire > 0 && m_cyFire > 0;
+    return m_bColoursShown && m_pHeatBits && m_pBackBits && m_pOutBits && m_pBaseLine && m_cxFire > 0 &&
+           m_cyFire > 0;
 }
 
-bool FireEngine::Tick(uint32_t nIDEvent) {
+void FireEngine::BlankIfDue() {
     if (m_bBlankScreen == 1 && !m_bBlanked) {
         m_platform.BlankWindow();
         m_bBlanked = 1;
     }
-    if (nIDEvent != kFrameTimerId || m_bFinished) return false;
+}
+
+void FireEngine::Tick() {
+    BlankIfDue();
+    if (m_bFinished) return;
     if (m_bFullScreen == 1 && m_bBurning != 1) {
         FlyStep();
-        return true;
+        return;
     }
-    if (!Ready()) return true;
+    if (!Ready()) return;
     Burn();
     // A fire that died on this tick is replaced at once; the new one shows from the next tick.
     if (m_bFinished)
         Ignite();
     else
-        m_platform.PresentOutput(m_ptBlit, FireBox(), m_nScale);
-    return true;
+        Present();
 }
 
-PaintAction FireEngine::Paint() const {
-    if (m_bFinished) return PaintAction::Nothing;
-    return m_bBurning == 1 ? PaintAction::Present : PaintAction::FlyStep;
+void FireEngine::Paint() {
+    if (m_bFinished) return;
+    if (m_bBurning == 1)
+        Present();
+    else
+        FlyStep();
+}
+
+void FireEngine::Present() {
+    if (CanPresent()) m_platform.PresentOutput(m_ptBlit, FireBox(), m_nScale);
 }

@@ -16,13 +16,10 @@ constexpr uint8_t kCold = 16;
 constexpr uint8_t kFlare = 239;
 // Side of the square fire box of the full-screen saver.
 constexpr int32_t kFullScreenBox = 100;
-// The one frame timer and its period.
-constexpr uint32_t kFrameTimerId = 1;
+// The fire's frame rate: one tick every so many milliseconds.
 constexpr uint32_t kFramePeriodMs = 33;
 // The firefly's dark pen, near-black so that its trail shows on a desktop picture.
 constexpr Colour kFlyDark = MakeColour(1, 0, 0);
-
-enum class PaintAction { Nothing, Present, FlyStep };
 
 // Rates of the propagation step that no setting changes.
 struct FireParams {
@@ -79,16 +76,6 @@ struct FireState {
     FireSize FireBox() const { return FireSize{m_cxFire, m_cyFire}; }
 };
 
-// The two halves of a restart that need the platform's objects.
-class FireRestartHost {
-public:
-    virtual ~FireRestartHost() = default;
-    // Makes the palette object from the engine's new colour table.
-    virtual void BuildPalette(int32_t nFireType) = 0;
-    // Plans the surfaces (FireEngine::PlanSurfaces), makes them and attaches their pixels.
-    virtual void CreateSurfaces() = 0;
-};
-
 class FireEngine : private FireState {
 public:
     // Seeds the C library generator with the time and draws three values from it:
@@ -109,22 +96,17 @@ public:
     // The full-screen saver's fire: a box that moves, lit by the firefly when it flies.
     void SetFullScreen() { m_bFullScreen = 1; }
 
-    // The plain part of the restart sequence: palette and surfaces through the host, then the
+    // A new fire type in a client area: colours and surfaces through the platform, then the
     // first fire.
-    void Restart(int32_t nFireType, FireRestartHost& host);
-
-    // Fills m_rgbPalette for a fire type.
-    void BuildColourTable(int32_t nFireType);
-    // Surface sizes for the mode and client area, the defaults of the fire height and base
-    // width, and a fresh base line. Drops any buffers attached before.
-    void PlanSurfaces(int32_t clientWidth, int32_t clientHeight);
-    // The pixel buffers, stride x m_cyFire bytes each, bottom row first; null when missing.
-    void AttachBuffers(uint8_t* back, uint8_t* heat, uint8_t* out);
+    void Restart(int32_t nFireType, FireSize client);
+    // The colours and surfaces of a restart, without lighting a fire.
+    void Rebuild(int32_t nFireType, FireSize client);
+    // Lets go of the buffers and the base line, before the host frees its surfaces.
     void ReleaseBuffers();
     using FireState::FireBox;
     using FireState::Stride;
 
-    // Palette, buffers and base line all exist: without them nothing is lit, burnt or drawn.
+    // Colours, buffers and base line all exist: without them nothing is lit, burnt or drawn.
     bool Ready() const;
     // Whether the output buffer may be shown.
     bool CanPresent() const { return Ready() && !m_bFinished; }
@@ -132,11 +114,23 @@ public:
     void Ignite();
     void SetFireHeight(int32_t nPercent);
     void Burn();
+    // The same step as it was first written, slower; for the tests and the benchmark.
+    void BurnReference();
     void FlyStep();
-    // The frame tick; false means the message wants default processing.
-    bool Tick(uint32_t nIDEvent);
-    // What a paint message draws.
-    PaintAction Paint() const;
+    // Once after each start, with BlankScreen 1: the whole window goes black.
+    void BlankIfDue();
+    // One frame: the firefly flies, or the fire burns and shows, or a fire that has just
+    // died is replaced. Blanks first when due; a finished fire does not move.
+    void Tick();
+    // What a redraw shows: the fire, or one more firefly step; nothing once finished.
+    void Paint();
+    // The output buffer, at the fire's place and scale, when it may be shown.
+    void Present();
+    // The monitors went from `before` to `after`, and the full-screen window now covers the
+    // new bounds: window coordinates follow its new origin, and a fire that no longer lies
+    // wholly on one monitor moves onto one, over what the screen shows there (a flying
+    // firefly turns towards it instead). The preview's fire stays as it is.
+    void Relocate(const MonitorLayout& before, const MonitorLayout& after);
 
 private:
     // Tests set up states that no sequence of ticks reaches quickly.
@@ -150,7 +144,14 @@ private:
     bool InArrivalWindow() const;
     bool FlightOverdue() const;
 
+    // Sizes and defaults for the mode and client area, and a fresh base line; drops the
+    // buffers attached before.
+    SurfacePlan PlanSurfaces(FireSize client);
+    void AttachBuffers(const FireBuffers& buffers);
+
     FirePlatform& m_platform;
     CRandom& m_random;
     FireParams m_params;
+    // What the platform said of the colours at the last restart.
+    bool m_bColoursShown = false;
 };

@@ -3,8 +3,27 @@
 // The window implements it with GDI; tests and tools implement it in memory.
 #include <cstddef>
 
+#include "ColourTable.h"
 #include "FireTypes.h"
 #include "MonitorLayout.h"
+
+// What a restart makes room for, as the engine decides it: the fire box, the bytes of one
+// row, and whether that box gets surfaces at all.
+struct SurfacePlan {
+    FireSize box{0, 0};
+    int32_t stride = 0;
+    bool surfaces = false;
+    // Bytes of each of the three buffers; 0 for a plan without surfaces.
+    std::size_t Bytes() const { return surfaces ? std::size_t(stride) * std::size_t(box.cy) : 0; }
+};
+
+// The pixel buffers a host lends the engine, stride x rows bytes each, bottom row first.
+struct FireBuffers {
+    uint8_t* back = nullptr;
+    uint8_t* heat = nullptr;
+    uint8_t* out = nullptr;
+    bool Complete() const { return back && heat && out; }
+};
 
 // One line of a firefly step, in window coordinates.
 struct FlyStroke {
@@ -32,6 +51,12 @@ public:
                          std::size_t count) = 0;
     // Copies the output buffer to the window at `at`, each pixel a scale x scale block.
     virtual void PresentOutput(FirePoint at, FireSize size, int32_t scale) = 0;
-    // Whether the palette object exists; nothing is drawn without it.
-    virtual bool HasPalette() const = 0;
+
+    // The two steps of a restart, in this order. First the new colours: the host makes
+    // whatever shows them, and says false when it cannot; nothing is drawn until the next
+    // restart then.
+    virtual bool UseColours(const ColourTable& colours) = 0;
+    // Then the surfaces: the old ones go (the engine has let go of them) and those of the
+    // plan are made. A plan without surfaces, or a surface that cannot be made, gives none.
+    virtual FireBuffers MakeSurfaces(const SurfacePlan& plan) = 0;
 };

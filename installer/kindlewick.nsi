@@ -9,6 +9,9 @@
 
 Unicode true
 SetCompressor /SOLID lzma
+; The installed file takes the time of its installation: the build's time would make every
+; build's setup program differ.
+SetDateSave off
 RequestExecutionLevel admin
 ManifestSupportedOS all
 

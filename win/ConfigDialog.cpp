@@ -16,9 +16,9 @@ BEGIN_MESSAGE_MAP(ConfigDialog, CDialog)
     ON_BN_CLICKED(IDC_DRAWFLY, OnDrawFly)
 END_MESSAGE_MAP()
 
-ConfigDialog::ConfigDialog(HWND hParent)
+ConfigDialog::ConfigDialog(const SettingValues& preview, HWND hParent)
     : CDialog(IDD_CONFIG, hParent),
-      m_preview(FALSE),
+      m_preview(preview),
       m_hIcon(::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_KINDLEWICK))) {}
 
 void ConfigDialog::DoDataExchange(CDataExchange* pDX) {

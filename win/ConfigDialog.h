@@ -9,7 +9,8 @@
 
 class ConfigDialog : public CDialog {
 public:
-    explicit ConfigDialog(HWND hParent = nullptr);
+    // The preview starts from `preview`, the settings as the dialog has read them.
+    explicit ConfigDialog(const SettingValues& preview, HWND hParent = nullptr);
 
     // The six values as one record, for the code that reads and writes the settings.
     const DialogValues& Values() const { return m_values; }

@@ -1,19 +1,11 @@
 #include "FireWnd.h"
 
 #include "Monitors.h"
-#include "ProfileSettingsStore.h"
 #include "RegisterClass.h"
 #include "res/resource.h"
 #include "WinApp.h"
 
 namespace {
-SettingValues ConstructorSettings() {
-    ProfileSettingsStore store(AfxGetApp());
-    SettingValues values;
-    ReadSettings(kFireWndReads, store, values);
-    return values;
-}
-
 LPCSTR FireWndClass() {
     // Never erased by the system: the fire draws over whatever the window shows.
     static const LPCSTR name = AfxRegisterWndClass(
@@ -26,15 +18,13 @@ LPCSTR FireWndClass() {
 BEGIN_MESSAGE_MAP(FireWnd, CWnd)
     ON_WM_TIMER()
     ON_WM_PAINT()
-    ON_WM_SIZE()
-    ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
+    ON_WM_POWERBROADCAST()
 END_MESSAGE_MAP()
 
-FireWnd::FireWnd(BOOL bAutoDelete)
-    : m_bAutoDelete(bAutoDelete), m_engine(m_gdi, CrtRandom(), ConstructorSettings(), DesktopMonitors()) {}
+FireWnd::FireWnd(const SettingValues& settings) : m_engine(m_gdi, CrtRandom(), settings, DesktopMonitors()) {}
 
 FireWnd::~FireWnd() {
     // A window that outlives its object (a control taken over by a dialog) stops ticking.
@@ -42,7 +32,7 @@ FireWnd::~FireWnd() {
     ReleaseSurfaces();
 }
 
-BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd, UINT, void*) {
+BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd) {
     const LPCSTR className = FireWndClass();
     if (!className) {
         PostNcDestroy();
@@ -57,13 +47,43 @@ BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hPar
 
 void FireWnd::Restart(int nFireType) {
     if (m_nTimer) KillTimer(kFrameTimerId);
-    m_engine.Restart(nFireType, m_gdi);
+    m_nTimer = 0;
+    // Every fire window, the dialog's taken-over control too, hears when the display goes off.
+    if (!m_power.Registered()) m_power.Register(m_hWnd);
+    m_engine.Restart(nFireType, ClientSize());
     if (const HWND active = ::GetActiveWindow()) ::SendMessageA(active, WM_QUERYNEWPALETTE, 0, 0);
-    m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+    if (!m_bDisplayOff) m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+}
+
+BOOL FireWnd::OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData) {
+    const BOOL result = static_cast<BOOL>(Default());
+    // No frames while nobody can see them; they go on from the same fire when the display is back.
+    const bool run = FramesRun(DisplayStateOf(nPowerEvent, nEventData), !m_bDisplayOff);
+    if (run == !m_bDisplayOff) return result;
+    m_bDisplayOff = !run;
+    if (run) {
+        m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
+    } else if (m_nTimer) {
+        KillTimer(kFrameTimerId);
+        m_nTimer = 0;
+    }
+    return result;
+}
+
+FireSize FireWnd::ClientSize() const {
+    RECT client;
+    GetClientRect(&client);
+    return FireSize{client.right - client.left, client.bottom - client.top};
 }
 
 void FireWnd::OnTimer(UINT nIDEvent) {
-    if (!m_engine.Tick(nIDEvent)) Default();
+    if (nIDEvent == kFrameTimerId && !State().m_bFinished) {
+        m_engine.Tick();
+        return;
+    }
+    // Any other timer, or a finished fire, still blanks the window once after a start.
+    m_engine.BlankIfDue();
+    Default();
 }
 
 void FireWnd::OnPaint() {
@@ -71,29 +91,10 @@ void FireWnd::OnPaint() {
     Repaint(dc);
 }
 
-void FireWnd::Repaint(CDC& dc) {
-    switch (m_engine.Paint()) {
-        case PaintAction::Present:
-            Present(&dc);
-            break;
-        case PaintAction::FlyStep:
-            m_engine.FlyStep();
-            break;
-        case PaintAction::Nothing:
-            break;
-    }
-}
-
-// The surfaces keep the size of the last restart.
-void FireWnd::OnSize(UINT, int, int) { Default(); }
-
-int FireWnd::OnCreate(LPCREATESTRUCTA) { return Default() == -1 ? -1 : 0; }
+void FireWnd::Repaint(CDC& dc) { m_gdi.Paint(dc, m_engine); }
 
 void FireWnd::OnDestroy() {
     Default();
     if (m_nTimer) KillTimer(m_nTimer);
-}
-
-void FireWnd::PostNcDestroy() {
-    if (m_bAutoDelete) delete this;
+    m_power.Unregister();
 }

@@ -5,63 +5,50 @@
 #include <memory>
 
 #include "Dc.h"
+#include "DisplayPowerNotification.h"
 #include "FireEngine.h"
 #include "FirePlatform.h"
+#include "FireSurface.h"
 #include "GdiObject.h"
 #include "WindowDc.h"
 #include "Wnd.h"
 
+// The timer that drives the engine's frames.
+constexpr UINT kFrameTimerId = 1;
+
 class FireWnd : public CWnd {
 public:
-    // Reads the six settings through the application object; no window or GDI object yet.
-    explicit FireWnd(BOOL bAutoDelete);
+    // The six settings as the mode has read them; no window or GDI object yet.
+    explicit FireWnd(const SettingValues& settings);
     ~FireWnd() override;
 
-    // Creates the window (child id 0 whatever nID says) and runs the restart sequence.
-    // On failure nothing is started, and a self-deleting object has already been deleted.
-    virtual BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd, UINT nID,
-                        void* pContext);
+    // Creates the window and runs the restart sequence. On failure nothing is started, and a
+    // self-deleting object has already been deleted.
+    BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd);
 
-    // Palette and surfaces for a fire type, a new fire, and the frame timer.
+    // Colours and surfaces for a fire type and the client area, a new fire, and the frame timer.
     void Restart(int nFireType);
-    void BuildPalette(int nFireType);
-    void CreateSurfaces();
-    void ReleaseSurfaces();
-    // Copies the output surface into pDC, or into the window DC when null.
-    void Present(CDC* pDC);
 
     FireEngine& Engine() { return m_engine; }
     const FireState& State() const { return m_engine.State(); }
     SettingValues Settings() const { return m_engine.Settings(); }
-    void ApplySettings(const SettingValues& settings) { m_engine.ApplySettings(settings); }
-
-    // Read-only views for the code that hosts or checks the window.
-    const CPalette& Palette() const { return m_palette; }
-    const CBitmap& BackBitmap() const { return m_bmBack; }
-    const CBitmap& HeatBitmap() const { return m_bmHeat; }
-    const CBitmap& OutBitmap() const { return m_bmOut; }
-    CDC* BackDC() const { return m_pBackDC.get(); }
-    CDC* HeatDC() const { return m_pHeatDC.get(); }
-    CDC* OutDC() const { return m_pOutDC.get(); }
-    CWindowDC* WindowDC() const { return m_pWindowDC.get(); }
-    BOOL AutoDelete() const { return m_bAutoDelete; }
-    UINT Timer() const { return m_nTimer; }
 
 protected:
     void OnTimer(UINT nIDEvent);
     void OnPaint();
-    void OnSize(UINT nType, int cx, int cy);
-    int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnDestroy();
     void OnPaletteChanged(HWND hFocusWnd);
     BOOL OnQueryNewPalette();
-    void PostNcDestroy() override;
+    BOOL OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData);
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Tests look at the GDI objects behind the engine.
+    friend struct FireWndTestAccess;
+
     // What the engine asks of the platform, done with GDI on this window's surfaces.
-    class Gdi final : public FirePlatform, public FireRestartHost {
+    class Gdi final : public FirePlatform {
     public:
         explicit Gdi(FireWnd& wnd) : m_wnd(wnd) {}
         MonitorLayout Monitors() override;
@@ -71,33 +58,38 @@ private:
         void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                      std::size_t count) override;
         void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
-        bool HasPalette() const override { return m_wnd.m_palette.GetSafeHandle() != nullptr; }
-        void BuildPalette(int32_t nFireType) override { m_wnd.BuildPalette(nFireType); }
-        void CreateSurfaces() override { m_wnd.CreateSurfaces(); }
+        bool UseColours(const ColourTable& colours) override;
+        FireBuffers MakeSurfaces(const SurfacePlan& plan) override;
+
+        // The engine's paint; what it presents meanwhile goes into dc, not the window DC.
+        void Paint(CDC& dc, FireEngine& engine);
 
     private:
         FireWnd& m_wnd;
+        CDC* m_pPaintDC = nullptr;
+        // The DIB sections' colour table: the one the palette was made from.
+        ColourTable m_colours{};
     };
 
     // What a paint or a palette change draws: the fire, or one more firefly step.
     void Repaint(CDC& dc);
-    // Builds the DCs and DIB sections for the planned size; false leaves them half made.
-    bool BuildSurfaces();
+    FireSize ClientSize() const;
+    // The window DC with the palette, and the three surfaces for the plan; false leaves them
+    // half made.
+    bool BuildSurfaces(const SurfacePlan& plan, const ColourTable& colours);
+    // The engine lets go of the pixels first, then every GDI object goes.
+    void ReleaseSurfaces();
+    void FreeSurfaces();
 
-    std::unique_ptr<CDC> m_pBackDC;
-    std::unique_ptr<CDC> m_pHeatDC;
-    std::unique_ptr<CDC> m_pOutDC;
+    FireSurface m_back;
+    FireSurface m_heat;
+    FireSurface m_out;
     std::unique_ptr<CWindowDC> m_pWindowDC;
-    HGDIOBJ m_hOldBackBmp = nullptr;
-    HGDIOBJ m_hOldHeatBmp = nullptr;
-    HGDIOBJ m_hOldOutBmp = nullptr;
-    CBitmap m_bmBack;
-    CBitmap m_bmHeat;
-    CBitmap m_bmOut;
     CPalette m_palette;
     HPALETTE m_hOldPalette = nullptr;
-    BOOL m_bAutoDelete;
     UINT m_nTimer = 0;
+    DisplayPowerNotification m_power;
+    bool m_bDisplayOff = false;
     // Declared last: the engine is bound to the platform and goes before the surfaces do.
     Gdi m_gdi{*this};
     FireEngine m_engine;

@@ -1,31 +1,32 @@
 // The logical palette of a fire window and the two palette messages.
-#include <cstring>
 #include <vector>
 
 #include "FireWnd.h"
 #include "Selection.h"
 
-void FireWnd::BuildPalette(int nFireType) {
-    if (m_palette.GetSafeHandle()) {
+bool FireWnd::Gdi::UseColours(const ColourTable& colours) {
+    m_colours = colours;
+    CPalette& palette = m_wnd.m_palette;
+    if (palette.GetSafeHandle()) {
         // A restart builds the palette before the old surfaces go, so the old palette may
         // still sit in the window DC; a selected palette cannot be deleted.
-        if (m_pWindowDC && m_hOldPalette) {
-            m_pWindowDC->SelectPalette(m_hOldPalette, TRUE);
-            m_hOldPalette = nullptr;
+        if (m_wnd.m_pWindowDC && m_wnd.m_hOldPalette) {
+            m_wnd.m_pWindowDC->SelectPalette(m_wnd.m_hOldPalette, TRUE);
+            m_wnd.m_hOldPalette = nullptr;
         }
-        m_palette.DeleteObject();
+        palette.DeleteObject();
     }
-    m_engine.BuildColourTable(nFireType);
 
     std::vector<BYTE> record(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
     auto* logPalette = reinterpret_cast<LOGPALETTE*>(record.data());
     logPalette->palVersion = 0x300;
     logPalette->palNumEntries = 256;
     for (std::size_t i = 0; i < 256; ++i) {
-        const RgbQuad& c = State().m_rgbPalette[i];
+        const RgbQuad& c = colours[i];
         logPalette->palPalEntry[i] = PALETTEENTRY{c.red, c.green, c.blue, 0};
     }
-    m_palette.CreatePalette(logPalette);
+    palette.CreatePalette(logPalette);
+    return palette.GetSafeHandle() != nullptr;
 }
 
 BOOL FireWnd::OnQueryNewPalette() {

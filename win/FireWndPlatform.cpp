@@ -14,10 +14,10 @@ constexpr int32_t kMaxFlyPenWidth = 32767;
 MonitorLayout FireWnd::Gdi::Monitors() { return DesktopMonitors(); }
 
 void FireWnd::Gdi::CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) {
-    if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
+    if (!m_wnd.m_back.DC() || !m_wnd.m_out.DC()) return;
     CWindowDC screen(nullptr);
     if (!screen.GetSafeHdc()) return;
-    for (CDC* dc : {m_wnd.m_pBackDC.get(), m_wnd.m_pOutDC.get()}) {
+    for (CDC* dc : {m_wnd.m_back.DC(), m_wnd.m_out.DC()}) {
         if (scale == 1) {
             dc->BitBlt(0, 0, size.cx, size.cy, &screen, topLeft.x, topLeft.y, SRCCOPY);
         } else {
@@ -30,11 +30,11 @@ void FireWnd::Gdi::CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale
 }
 
 void FireWnd::Gdi::FillBlack(FireSize size) {
-    if (!m_wnd.m_pBackDC || !m_wnd.m_pOutDC) return;
+    if (!m_wnd.m_back.DC() || !m_wnd.m_out.DC()) return;
     const CBrush black(RGB(0, 0, 0));
     const RECT box{0, 0, size.cx, size.cy};
-    m_wnd.m_pBackDC->FillRect(box, black);
-    m_wnd.m_pOutDC->FillRect(box, black);
+    m_wnd.m_back.DC()->FillRect(box, black);
+    m_wnd.m_out.DC()->FillRect(box, black);
 }
 
 void FireWnd::Gdi::BlankWindow() {
@@ -60,4 +60,34 @@ void FireWnd::Gdi::DrawFly(int32_t penWidth, Colour dark, Colour glow, const Fly
     }
 }
 
-void FireWnd::Gdi::PresentOutput(FirePoint, FireSize, int32_t) { m_wnd.Present(nullptr); }
+namespace {
+// Each fire pixel as a scale x scale block of window pixels.
+void CopyOutput(CDC& to, CDC& out, FirePoint at, FireSize size, int32_t scale) {
+    if (scale == 1) {
+        to.BitBlt(at.x, at.y, size.cx, size.cy, &out, 0, 0, SRCCOPY);
+        return;
+    }
+    ::SetStretchBltMode(to.GetSafeHdc(), COLORONCOLOR);
+    ::StretchBlt(to.GetSafeHdc(), at.x, at.y, size.cx * scale, size.cy * scale, out.GetSafeHdc(), 0, 0, size.cx,
+                 size.cy, SRCCOPY);
+}
+}  // namespace
+
+void FireWnd::Gdi::Paint(CDC& dc, FireEngine& engine) {
+    m_pPaintDC = &dc;
+    engine.Paint();
+    m_pPaintDC = nullptr;
+}
+
+void FireWnd::Gdi::PresentOutput(FirePoint at, FireSize size, int32_t scale) {
+    CDC* const out = m_wnd.m_out.DC();
+    if (!out || !m_wnd.m_pWindowDC) return;
+    if (m_pPaintDC) {
+        CPaletteSelection palette(*m_pPaintDC, m_wnd.m_palette, FALSE);
+        m_pPaintDC->RealizePalette();
+        CopyOutput(*m_pPaintDC, *out, at, size, scale);
+    } else {
+        // The window DC holds the realized palette since the surfaces were made.
+        CopyOutput(*m_wnd.m_pWindowDC, *out, at, size, scale);
+    }
+}

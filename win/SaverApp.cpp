@@ -5,8 +5,10 @@
 #include "CommandLine.h"
 #include "ConfigDialog.h"
 #include "FireWnd.h"
+#include "PreviewDpi.h"
 #include "ProfileSettingsStore.h"
 #include "SaverWnd.h"
+#include "SelfDeleting.h"
 #include "SettingsKey.h"
 
 BOOL SaverApp::InitInstance() {
@@ -32,7 +34,7 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
 
 void SaverApp::RunConfigDialog(HWND owner) {
     // A handle that names no window (the host's has gone) leaves the dialog on its own.
-    ConfigDialog dialog(owner && ::IsWindow(owner) ? owner : nullptr);
+    ConfigDialog dialog(StoredSettings(kDialogReads), owner && ::IsWindow(owner) ? owner : nullptr);
     // Declared after the dialog, so it ends first: the main window never outlives it.
     struct MainWindowScope {
         CWinApp& app;
@@ -40,7 +42,6 @@ void SaverApp::RunConfigDialog(HWND owner) {
     } mainWindow{*this};
     m_pMainWnd = &dialog;
 
-    ReadStored(dialog.m_preview, kDialogReads);
     dialog.SetValues(DialogValuesFrom(dialog.m_preview.Settings()));
     if (dialog.DoModal() == IDOK) {
         ProfileSettingsStore store(this);
@@ -48,16 +49,17 @@ void SaverApp::RunConfigDialog(HWND owner) {
     }
 }
 
-void SaverApp::ReadStored(FireWnd& wnd, const SettingsReader& reader) {
+SettingValues SaverApp::StoredSettings(const SettingsReader& mode) {
     ProfileSettingsStore store(this);
-    wnd.Engine().ReadSettings(reader, store);
+    SettingValues values;
+    ReadSettings(kFireWndReads, store, values);
+    ReadSettings(mode, store, values);
+    return values;
 }
 
 BOOL SaverApp::RunFullScreen() {
-    // Self-deleting, like the preview window.
-    SaverWnd* const wnd = new SaverWnd;
+    SaverWnd* const wnd = new SelfDeleting<SaverWnd>(StoredSettings(kFullScreenReads));
     wnd->Engine().SetFullScreen();
-    ReadStored(*wnd, kFullScreenReads);
     // Without a window nothing would ever post the quit message: end the program instead.
     if (!wnd->CreateFullScreen()) return FALSE;
     m_pMainWnd = wnd;
@@ -68,13 +70,14 @@ BOOL SaverApp::RunPreview(HWND parentHandle) {
     // A missing or stale handle would leave a window-less program waiting for ever.
     if (!::IsWindow(parentHandle)) return FALSE;
 
-    // Self-deleting: the window deletes its object after its last message.
-    FireWnd* const wnd = new FireWnd(TRUE);
-    ReadStored(*wnd, kPreviewReads);
-
+    // The child is made, and sized, in the host's coordinates.
+    const HostDpiAwareness awareness(parentHandle);
     RECT rect;
-    if (!::GetClientRect(parentHandle, &rect)) ::SetRectEmpty(&rect);
-    if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle, 0, nullptr)) return FALSE;
+    // A host that went away meanwhile ends the program as a bad handle does.
+    if (!::GetClientRect(parentHandle, &rect)) return FALSE;
+
+    FireWnd* const wnd = new SelfDeleting<FireWnd>(StoredSettings(kPreviewReads));
+    if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle)) return FALSE;
     m_pMainWnd = wnd;
     return TRUE;
 }

@@ -3,8 +3,6 @@
 #include "Settings.h"
 #include "WinApp.h"
 
-class FireWnd;
-
 class SaverApp : public CWinApp {
 public:
     SaverApp() = default;
@@ -18,10 +16,12 @@ public:
     // that is a window (the host's settings window) owns the dialog for that time.
     void RunConfigDialog(HWND owner = nullptr);
 
+    // What a fire window of a mode starts with: every fire window's reads of the stored
+    // settings, then the mode's own over them.
+    SettingValues StoredSettings(const SettingsReader& mode);
+
 private:
     // A fire window inside the host's window; none when the handle names no window.
     BOOL RunPreview(HWND parentHandle);
     BOOL RunFullScreen();
-    // A mode's reads of the stored settings, applied to the fire window's own.
-    void ReadStored(FireWnd& wnd, const SettingsReader& reader);
 };

@@ -22,6 +22,8 @@ public:
     // Copies the area (screen coordinates) that the saver's window will cover; false (and
     // no snapshot) when the system refuses.
     bool Take(const MonitorRect& area);
+    // Blackens the snapshot outside `keep` (the same coordinates as the area taken).
+    void BlackenOutside(const RECT& keep);
     void Release();
     bool Taken() const { return m_bitmap.GetSafeHandle() != nullptr; }
     // Copies the part of the snapshot under rect (the saver window's coordinates, which
@@ -38,14 +40,16 @@ private:
 
 class SaverWnd : public FireWnd {
 public:
-    // Reads the settings (through FireWnd) and deletes itself after its window is gone.
-    SaverWnd();
+    // Made on the heap as a SelfDeleting<SaverWnd>, which goes after its window.
+    explicit SaverWnd(const SettingValues& settings);
     ~SaverWnd() override;
 
     // A top-most pop-up over the whole screen. On failure the object has been deleted.
     BOOL CreateFullScreen();
 
     FirePoint MousePosition() const { return m_ptMouse; }
+    // The monitors the window covers now.
+    const MonitorLayout& Monitors() const { return m_monitors; }
     bool HasSnapshot() const { return m_snapshot.Taken(); }
 
 protected:
@@ -63,6 +67,8 @@ protected:
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     BOOL OnEraseBkgnd(HDC hDC);
+    // Monitors came, went or changed: the window covers the new virtual screen.
+    void OnDisplayChange(UINT nImageDepth, int cxScreen, int cyScreen);
 
     DECLARE_MESSAGE_MAP()
 
@@ -70,7 +76,11 @@ private:
     // Applies the rules to the current message: closes through a posted WM_CLOSE, and
     // gives the message its default processing unless the rules drop it.
     LRESULT Respond(SaverMessage message, uint32_t value, FirePoint position = {0, 0});
+    // Reads the monitors again and, when they changed, covers the new virtual screen and
+    // moves the fire off a monitor that went. False when nothing changed.
+    bool FollowMonitors();
 
     FirePoint m_ptMouse;
     ScreenSnapshot m_snapshot;
+    MonitorLayout m_monitors{FireSize{0, 0}};
 };

@@ -9,6 +9,7 @@
 #include "FirePlatform.h"
 #include "FireRandom.h"
 #include "Settings.h"
+#include "SurfaceBuffers.h"
 
 namespace {
 Rgb FromColour(Colour c) { return Rgb{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)}; }
@@ -26,7 +27,7 @@ SettingValues SettingsOf(const HackOptions& o) {
 }  // namespace
 
 // The engine's platform: its three buffers, and the canvas for everything on screen.
-class FireView::Platform final : public FirePlatform, private FireRestartHost {
+class FireView::Platform final : public FirePlatform {
 public:
     Platform(HackCanvas& canvas, const HackOptions& options)
         : m_canvas(canvas),
@@ -37,22 +38,24 @@ public:
         if (options.target != DrawTarget::WindowId) m_engine.SetFullScreen();
     }
 
-    void Restart() { m_engine.Restart(m_engine.State().m_nFireType, *this); }
-    void Tick() { m_engine.Tick(kFrameTimerId); }
+    void Restart() {
+        m_engine.Restart(m_engine.State().m_nFireType, FireSize{m_canvas.Size().width, m_canvas.Size().height});
+    }
+    void Tick() { m_engine.Tick(); }
 
     // One monitor, the window: XScreenSaver gives each screen its own window, at one scale.
     MonitorLayout Monitors() override { return FireSize{m_canvas.Size().width, m_canvas.Size().height}; }
 
     void CaptureScreen(FirePoint topLeft, FireSize size, int32_t) override {
-        if (m_back.empty()) return;
-        m_canvas.Capture(topLeft.x, topLeft.y, size.cx, size.cy, m_back.data(), m_stride);
-        std::copy(m_back.begin(), m_back.end(), m_out.begin());
+        if (m_buffers.back.empty()) return;
+        m_canvas.Capture(topLeft.x, topLeft.y, size.cx, size.cy, m_buffers.back.data(), m_buffers.stride());
+        std::copy(m_buffers.back.begin(), m_buffers.back.end(), m_buffers.out.begin());
     }
 
     void FillBlack(FireSize size) override {
-        for (auto* buffer : {&m_back, &m_out})
+        for (auto* buffer : {&m_buffers.back, &m_buffers.out})
             for (int32_t r = 0; r < size.cy && !buffer->empty(); ++r)
-                std::fill_n(buffer->begin() + std::ptrdiff_t(r) * m_stride, size.cx, uint8_t(0));
+                std::fill_n(buffer->begin() + std::ptrdiff_t(r) * m_buffers.stride(), size.cx, uint8_t(0));
     }
 
     void BlankWindow() override {
@@ -68,37 +71,22 @@ public:
     }
 
     void PresentOutput(FirePoint at, FireSize size, int32_t) override {
-        if (m_out.empty()) return;
-        m_canvas.Present(m_out.data(), m_stride, size.cx, size.cy, at.x, at.y);
+        if (m_buffers.out.empty()) return;
+        m_canvas.Present(m_buffers.out.data(), m_buffers.stride(), size.cx, size.cy, at.x, at.y);
     }
 
-    bool HasPalette() const override { return m_hasPalette; }
-
-private:
-    void BuildPalette(int32_t nFireType) override {
-        m_engine.BuildColourTable(nFireType);
+    bool UseColours(const ColourTable& table) override {
         Rgb256 colours{};
-        const ColourTable& table = m_engine.State().m_rgbPalette;
         for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Rgb{table[i].red, table[i].green, table[i].blue};
         m_canvas.SetColours(colours);
-        m_hasPalette = true;
+        return true;
     }
 
-    void CreateSurfaces() override {
-        m_engine.PlanSurfaces(m_canvas.Size().width, m_canvas.Size().height);
-        m_stride = m_engine.Stride();
-        const std::size_t size =
-            m_engine.State().m_pBaseLine ? std::size_t(m_stride) * std::size_t(m_engine.State().m_cyFire) : 0;
-        m_back.assign(size, 0);
-        m_heat.assign(size, 0);
-        m_out.assign(size, 0);
-        if (size) m_engine.AttachBuffers(m_back.data(), m_heat.data(), m_out.data());
-    }
+    FireBuffers MakeSurfaces(const SurfacePlan& plan) override { return m_buffers.Make(plan); }
 
+private:
     HackCanvas& m_canvas;
-    bool m_hasPalette = false;
-    int32_t m_stride = 0;
-    std::vector<uint8_t> m_back, m_heat, m_out;
+    SurfaceBuffers m_buffers;
     FireEngine m_engine;
 };
 

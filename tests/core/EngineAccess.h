@@ -5,7 +5,10 @@
 struct FireEngineTestAccess {
     static FireState& State(FireEngine& engine) { return engine; }
     static FireParams& Params(FireEngine& engine) { return engine.m_params; }
+    static void Attach(FireEngine& engine, const FireBuffers& buffers) { engine.AttachBuffers(buffers); }
 };
 
 inline FireState& Edit(FireEngine& engine) { return FireEngineTestAccess::State(engine); }
 inline FireParams& EditParams(FireEngine& engine) { return FireEngineTestAccess::Params(engine); }
+// Buffers of the test's own in place of the platform's.
+inline void Attach(FireEngine& engine, const FireBuffers& buffers) { FireEngineTestAccess::Attach(engine, buffers); }

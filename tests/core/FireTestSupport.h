@@ -74,8 +74,7 @@ struct Rig {
 
     // Palette and surfaces as a restart makes them; no fire is lit.
     void Surfaces(int32_t cx, int32_t cy) {
-        platform.BuildPalette(engine, engine.State().m_nFireType);
-        platform.CreateSurfaces(engine, cx, cy);
+        engine.Rebuild(engine.State().m_nFireType, FireSize{cx, cy});
     }
     // Surfaces plus the state of a freshly lit fire with all heat cold, set by hand so
     // that no rand() is drawn; the life counters keep the fire burning.
@@ -113,7 +112,7 @@ struct GuardedBuffers {
     explicit GuardedBuffers(FireEngine& engine)
         : size(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire)) {
         for (auto& b : buffers) b.assign(size + 2 * kGuard, kMark);
-        engine.AttachBuffers(&buffers[0][kGuard], &buffers[1][kGuard], &buffers[2][kGuard]);
+        Attach(engine, FireBuffers{&buffers[0][kGuard], &buffers[1][kGuard], &buffers[2][kGuard]});
     }
     // Where the first changed guard byte is, relative to the buffer's start; empty if none.
     std::string Touched() const {

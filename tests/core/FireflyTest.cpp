@@ -72,7 +72,7 @@ struct FlyRig : Rig {
     // Ticks until the fire burns; the number of ticks, or -1.
     int TicksToLand(int limit) {
         for (int n = 1; n <= limit; ++n) {
-            engine.Tick(kFrameTimerId);
+            engine.Tick();
             if (engine.State().m_bBurning == 1) return n;
         }
         return -1;
@@ -121,7 +121,7 @@ TEST(Firefly, FliesTheStraightPathAndCapturesOnArrival) {
     EXPECT_EQ(rig.engine.State().m_ptBlit, fire);
 
     // From now on the box burns and is shown where it was captured.
-    rig.engine.Tick(kFrameTimerId);
+    rig.engine.Tick();
     EXPECT_EQ(rig.platform.flyCalls.size(), std::size_t(step));
     EXPECT_EQ(rig.platform.presents, std::vector<FirePoint>{fire});
 }
@@ -218,7 +218,7 @@ TEST(Firefly, FlightsThatCannotArriveStillLightAFire) {
         EXPECT_EQ(rig.platform.captures, std::vector<FirePoint>{fire}) << c.what;
         EXPECT_EQ(rig.engine.State().m_flyStart.x, rig.engine.State().m_flyHead.x) << c.what;
         EXPECT_EQ(rig.engine.State().m_flyStart.y, rig.engine.State().m_flyHead.y) << c.what;
-        rig.engine.Tick(kFrameTimerId);
+        rig.engine.Tick();
         EXPECT_EQ(rig.platform.presents.size(), 1u) << c.what;
     }
 }
@@ -236,7 +236,7 @@ TEST(Firefly, ExtremeStoredSettingsKeepFiresComing) {
         FireRig rig({800, 600}, store, 3);
         Edit(rig.engine).m_bFullScreen = 1;
         rig.Restart(800, 600);
-        for (int n = 0; n < 2000; ++n) rig.engine.Tick(kFrameTimerId);
+        for (int n = 0; n < 2000; ++n) rig.engine.Tick();
         EXPECT_GE(rig.platform.captures.size(), 3u) << "speed " << c.speed << " width " << c.width;
         ASSERT_FALSE(rig.platform.flyCalls.empty());
         EXPECT_EQ(rig.platform.flyCalls[0].penWidth, c.width);

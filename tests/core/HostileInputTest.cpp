@@ -17,7 +17,7 @@ TEST(HostileInput, ClientAreasWithoutSurfacesHaveNoStrideAndDrawNothing) {
         EXPECT_EQ(rig.engine.Stride(), 0) << at;
         EXPECT_TRUE(rig.platform.heat.empty()) << at << ": " << rig.platform.heat.size() << " bytes";
         rig.engine.Ignite();
-        for (int n = 0; n < 3; ++n) rig.engine.Tick(kFrameTimerId);
+        for (int n = 0; n < 3; ++n) rig.engine.Tick();
         EXPECT_EQ(rig.engine.State().m_nFrame, 0) << at;
         EXPECT_TRUE(rig.platform.presents.empty()) << at;
     }
@@ -26,6 +26,32 @@ TEST(HostileInput, ClientAreasWithoutSurfacesHaveNoStrideAndDrawNothing) {
     widest.Surfaces(32767, 1);
     EXPECT_EQ(widest.engine.Stride(), 32768);
     EXPECT_EQ(SurfaceStride(INT32_MAX), int64_t(2147483648));
+}
+
+TEST(HostileInput, AHostWithoutColoursOrSurfacesDrawsNothingUntilARestartSucceeds) {
+    struct Case {
+        const char* what;
+        bool colours, surfaces;
+    };
+    for (const Case& c : {Case{"no colours", false, true}, Case{"no surfaces", true, false}}) {
+        Rig rig;
+        rig.platform.showsColours = c.colours;
+        rig.platform.makesSurfaces = c.surfaces;
+        rig.engine.Restart(0, FireSize{80, 60});
+        EXPECT_FALSE(rig.engine.Ready()) << c.what;
+        EXPECT_EQ(rig.engine.State().m_pHeatBits == nullptr, !c.surfaces) << c.what;
+        for (int n = 0; n < 3; ++n) rig.engine.Tick();
+        rig.engine.Paint();
+        EXPECT_EQ(rig.engine.State().m_nFrame, 0) << c.what;
+        EXPECT_TRUE(rig.platform.presents.empty()) << c.what;
+        EXPECT_TRUE(rig.platform.captures.empty()) << c.what;
+
+        rig.platform.showsColours = rig.platform.makesSurfaces = true;
+        rig.engine.Restart(0, FireSize{80, 60});
+        EXPECT_TRUE(rig.engine.Ready()) << c.what;
+        rig.engine.Tick();
+        EXPECT_EQ(rig.platform.presents.size(), 1u) << c.what;
+    }
 }
 
 TEST(HostileInput, FireHeightStaysWithinTheWindowAndTheFireStillDies) {

@@ -169,16 +169,16 @@ TEST(Tick, BlanksTheWindowOnceOnlyForBlankScreenOne) {
         rig.Surfaces(50, 40);
         rig.engine.Ignite();
         EXPECT_EQ(rig.platform.fills, blank ? 1 : 0) << "blank " << blank;
-        // Another timer wants default processing but still gets the first-tick fill.
-        EXPECT_FALSE(rig.engine.Tick(kFrameTimerId + 1));
+        // Blanking alone moves nothing.
+        rig.engine.BlankIfDue();
         EXPECT_EQ(rig.platform.blanks, blank == 1 ? 1 : 0) << "blank " << blank;
         EXPECT_EQ(rig.engine.State().m_nFrame, 0);
-        for (int n = 0; n < 3; ++n) EXPECT_TRUE(rig.engine.Tick(kFrameTimerId));
+        for (int n = 0; n < 3; ++n) rig.engine.Tick();
         EXPECT_EQ(rig.platform.blanks, blank == 1 ? 1 : 0) << "blank " << blank;
         EXPECT_EQ(rig.platform.presents.size(), 3u);
         EXPECT_EQ(rig.engine.State().m_nFrame, 3);
         Edit(rig.engine).m_bBlanked = 0;  // what a restart does
-        rig.engine.Tick(kFrameTimerId);
+        rig.engine.Tick();
         EXPECT_EQ(rig.platform.blanks, blank == 1 ? 2 : 0) << "blank " << blank;
     }
 }
@@ -191,25 +191,26 @@ TEST(Tick, FinishedFireIsRelitOnTheSameTickWithoutPresenting) {
     Edit(rig.engine).m_nBurnFrames = 2;
     for (int tick = 1; tick <= 27; ++tick) {
         rig.random.calls = 0;
-        ASSERT_TRUE(rig.engine.Tick(kFrameTimerId));
+        rig.engine.Tick();
         ASSERT_EQ(rig.platform.presents.size(), std::size_t(tick)) << "tick " << tick;
     }
     // One draw per row and the flare chance; a segment at the dying ceiling draws nothing.
     const int burnDraws = rig.engine.State().m_nFireHeight + 1;
     rig.random.calls = 0;
-    EXPECT_TRUE(rig.engine.Tick(kFrameTimerId));
+    rig.engine.Tick();
     EXPECT_EQ(rig.platform.presents.size(), 27u) << "the finishing tick shows nothing";
     EXPECT_EQ(rig.platform.captures.size(), 2u) << "a new fire was lit";
     EXPECT_EQ(rig.random.calls, burnDraws + 5);
     EXPECT_EQ(rig.engine.State().m_bFinished, 0);
     EXPECT_EQ(rig.engine.State().m_bBurning, 1);
     EXPECT_EQ(rig.engine.State().m_nFrame, 0);
-    EXPECT_TRUE(rig.engine.Tick(kFrameTimerId));
+    rig.engine.Tick();
     EXPECT_EQ(rig.platform.presents.size(), 28u);
 
     Edit(rig.engine).m_bFinished = 1;
-    EXPECT_FALSE(rig.engine.Tick(kFrameTimerId)) << "a finished fire wants default processing";
-    EXPECT_EQ(rig.engine.State().m_nFrame, 1);
+    rig.engine.Tick();
+    EXPECT_EQ(rig.engine.State().m_nFrame, 1) << "a finished fire does not move";
+    EXPECT_EQ(rig.platform.presents.size(), 28u);
 }
 
 // Windows too small for the flames, and windows taller than wide, whose segment would be
@@ -230,7 +231,7 @@ TEST(Tick, OddWindowSizesStayInsideTheBuffers) {
                 guard.emplace(rig.engine);
                 rig.engine.Ignite();
             }
-            for (int n = 0; n < 3000; ++n) rig.engine.Tick(kFrameTimerId);
+            for (int n = 0; n < 3000; ++n) rig.engine.Tick();
             const std::size_t fires = rig.platform.captures.size() + std::size_t(rig.platform.fills);
             if (guard) {
                 EXPECT_EQ(guard->Touched(), "") << size.cx << "x" << size.cy;
@@ -246,7 +247,7 @@ TEST(Tick, ExtremeSmoothingIsHarmless) {
         store.values["Config\\SmoothFire"] = smooth;
         FireRig rig({640, 480}, store, 7);
         rig.Restart(160, 90);
-        for (int n = 0; n < 400; ++n) rig.engine.Tick(kFrameTimerId);
+        for (int n = 0; n < 400; ++n) rig.engine.Tick();
         for (int j = 0; j < 160; ++j) {
             ASSERT_GE(rig.engine.State().m_pBaseLine[std::size_t(j)], kCold) << "smooth " << smooth << " cell " << j;
             ASSERT_LE(rig.engine.State().m_pBaseLine[std::size_t(j)], kFlare) << "smooth " << smooth << " cell " << j;

@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "../core/EngineAccess.h"
+#include "Burn.h"
 #include "FireEngine.h"
 #include "MonitorLayout.h"
 #include "Placement.h"
+#include "SurfaceBuffers.h"
 
 uint64_t SeededChoices::Next() {
     uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
@@ -144,18 +146,11 @@ MonitorLayout RandomLayout(Choices& c) {
     return MonitorLayout(std::move(monitors));
 }
 
-// Three surfaces of exactly stride x rows bytes, each its own allocation.
-struct Surfaces {
-    std::unique_ptr<uint8_t[]> back, heat, out;
-    FireSize box{0, 0};
-    std::size_t stride = 0;
-    std::size_t size = 0;
-    bool Attached() const { return bool(heat); }
-};
-
+// The window's surfaces as the fuzz case sees them; the bytes are the shared owner's, each
+// buffer its own allocation of exactly the planned size.
 class FuzzPlatform final : public FirePlatform {
 public:
-    FuzzPlatform(Choices& choices, Surfaces& surfaces) : m_choices(choices), m_surfaces(surfaces) {}
+    explicit FuzzPlatform(Choices& choices) : m_choices(choices) {}
 
     MonitorLayout Monitors() override { return screen; }
     void CaptureScreen(FirePoint, FireSize size, int32_t) override { Fill(size, uint8_t(m_choices.Raw())); }
@@ -169,33 +164,170 @@ public:
         CheckBox(size, "present");
         // What the window would copy out: every byte of the output surface.
         unsigned sum = 0;
-        for (std::size_t n = 0; n < m_surfaces.size; ++n) sum += m_surfaces.out[n];
+        for (const uint8_t b : m_buffers.out) sum += b;
         presented += sum & 1;
     }
-    bool HasPalette() const override { return palette; }
+    // Most restarts show their colours and get their surfaces; some do not.
+    bool UseColours(const ColourTable&) override { return m_choices.Percent(95); }
+    FireBuffers MakeSurfaces(const SurfacePlan& plan) override {
+        Free();
+        if (!plan.surfaces || !m_choices.Percent(97)) return FireBuffers{};
+        FUZZ_CHECK(plan.stride >= plan.box.cx && plan.stride % 4 == 0 && plan.stride - plan.box.cx < 4,
+                   "stride %d for width %d", plan.stride, plan.box.cx);
+        m_box = plan.box;
+        return m_buffers.Make(plan);
+    }
+    // The surfaces go away (a failed rebuild); the engine must have let go first.
+    void Free() {
+        m_buffers.Release();
+        m_box = FireSize{0, 0};
+    }
+    bool Attached() const { return !m_buffers.heat.empty(); }
+    std::size_t Bytes() const { return m_buffers.heat.size(); }
 
     MonitorLayout screen{FireSize{640, 480}};
-    bool palette = false;
     int flights = 0;
     unsigned presented = 0;
 
 private:
     void CheckBox(FireSize size, const char* what) const {
-        FUZZ_CHECK(m_surfaces.Attached(), "%s without surfaces", what);
-        FUZZ_CHECK(size.cx == m_surfaces.box.cx && size.cy == m_surfaces.box.cy, "%s of %dx%d on surfaces of %dx%d",
-                   what, size.cx, size.cy, m_surfaces.box.cx, m_surfaces.box.cy);
+        FUZZ_CHECK(Attached(), "%s without surfaces", what);
+        FUZZ_CHECK(size.cx == m_box.cx && size.cy == m_box.cy, "%s of %dx%d on surfaces of %dx%d", what, size.cx,
+                   size.cy, m_box.cx, m_box.cy);
     }
     // Bottom-up rows of the box, into the background and the output surface.
     void Fill(FireSize size, uint8_t value) {
         CheckBox(size, "a screen copy");
-        for (uint8_t* buffer : {m_surfaces.back.get(), m_surfaces.out.get()})
+        for (uint8_t* buffer : {m_buffers.back.data(), m_buffers.out.data()})
             for (int32_t r = 0; r < size.cy; ++r)
-                std::memset(buffer + std::size_t(r) * m_surfaces.stride, value, std::size_t(size.cx));
+                std::memset(buffer + std::size_t(r) * std::size_t(m_buffers.stride()), value, std::size_t(size.cx));
     }
 
     Choices& m_choices;
-    Surfaces& m_surfaces;
+    SurfaceBuffers m_buffers;
+    FireSize m_box{0, 0};
 };
+
+// A fire's state with buffers of its own, for running one step twice from the same start.
+struct FireCopy {
+    FireState fire;
+    std::unique_ptr<uint8_t[]> back, heat, out;
+    std::size_t size = 0;
+
+    FireCopy(const FireState& from, std::size_t bytes) : size(bytes) {
+        FireState& f = fire;
+        f.m_cxFire = from.m_cxFire;
+        f.m_cyFire = from.m_cyFire;
+        f.m_nFireHeight = from.m_nFireHeight;
+        f.m_nBaseWidth = from.m_nBaseWidth;
+        f.m_nMaxBaseWidth = from.m_nMaxBaseWidth;
+        f.m_nDecay = from.m_nDecay;
+        f.m_nFuel = from.m_nFuel;
+        f.m_nSmooth = from.m_nSmooth;
+        f.m_nFrame = from.m_nFrame;
+        f.m_nBurnFrames = from.m_nBurnFrames;
+        f.m_nDyingFrames = from.m_nDyingFrames;
+        f.m_bFinished = from.m_bFinished;
+        f.m_bBurning = from.m_bBurning;
+        f.m_pBaseLine = std::make_unique<uint8_t[]>(std::size_t(from.m_cxFire));
+        std::memcpy(f.m_pBaseLine.get(), from.m_pBaseLine.get(), std::size_t(from.m_cxFire));
+        for (auto [mine, theirs] : {std::pair{&back, from.m_pBackBits}, {&heat, from.m_pHeatBits}, {&out, from.m_pOutBits}}) {
+            *mine = std::make_unique<uint8_t[]>(bytes);
+            std::memcpy(mine->get(), theirs, bytes);
+        }
+        f.m_pBackBits = back.get();
+        f.m_pHeatBits = heat.get();
+        f.m_pOutBits = out.get();
+    }
+};
+
+class CountedRandom final : public CRandom {
+public:
+    explicit CountedRandom(uint64_t seed) : m_source(seed), m_choices(m_source), m_random(m_choices) {}
+    uint32_t Time() override { return m_random.Time(); }
+    void Seed(uint32_t seed) override { m_random.Seed(seed); }
+    int32_t Rand() override {
+        ++draws;
+        return m_random.Rand();
+    }
+    int draws = 0;
+
+private:
+    SeededChoices m_source;
+    Choices m_choices;
+    FuzzRandom m_random;
+};
+
+void Scramble(Choices& c, uint8_t* bytes, std::size_t size) {
+    static const uint8_t kValues[] = {0, 1, 15, 16, 16, 16, 17, 18, 100, 216, 239, 255};
+    const int mode = int(c.Below(3));
+    for (std::size_t n = 0; n < size; ++n) bytes[n] = mode == 0 ? uint8_t(c.Raw()) : c.From(kValues);
+}
+
+// The fast step against the reference from the engine's state, or from that state pushed to
+// extremes: any fire height, cooling bound, fuel and drift, and buffers full of any bytes.
+// Both must leave the same buffers, fields, generator state and number of C library draws.
+void CompareSteps(FireEngine& engine, Choices& c) {
+    const FireState& now = engine.State();
+    if (!engine.Ready()) return;
+    const std::size_t size = std::size_t(engine.Stride()) * std::size_t(now.m_cyFire);
+    FireCopy start(now, size);
+    FireParams params = engine.Params();
+    if (c.Percent(40)) {
+        FireState& f = start.fire;
+        static const int32_t kDecays[] = {0, 1, 5, 40, 41, 100, 222, 223, 224, 300, -2, INT32_MAX - 1};
+        f.m_nFireHeight = int32_t(c.Between(-2, int64_t(f.m_cyFire) + 2));
+        f.m_nDecay = c.Percent(50) ? c.From(kDecays) : int32_t(c.Between(0, 60));
+        f.m_nFuel = c.Percent(30) ? 0 : int32_t(c.Between(1, 223));
+        f.m_nSmooth = int32_t(c.Between(-1, 4));
+        f.m_nFrame = int32_t(c.Between(0, 100));
+        f.m_nBurnFrames = int32_t(c.Between(0, 100));
+        static const int32_t kSpreads[] = {1, 1, 1, 1, 0, 2, 3};
+        params.m_nSpread = c.From(kSpreads);
+        for (uint8_t* bytes : {start.back.get(), start.heat.get(), start.out.get()}) Scramble(c, bytes, size);
+        Scramble(c, f.m_pBaseLine.get(), std::size_t(f.m_cxFire));
+        for (std::size_t n = 0; n < std::size_t(f.m_cxFire); ++n)
+            f.m_pBaseLine[n] = uint8_t(std::min<int>(f.m_pBaseLine[n], f.m_nFuel + kCold));
+    }
+    const uint64_t seed = c.Raw();
+    const uint32_t generator = uint32_t(c.Raw());
+    const uint32_t saved = g_dwFireRand;
+
+    FireCopy reference(start.fire, size);
+    CountedRandom referenceRandom(seed);
+    g_dwFireRand = generator;
+    BurnReference(reference.fire, params, referenceRandom);
+    const uint32_t referenceGenerator = g_dwFireRand;
+
+    FireCopy fast(start.fire, size);
+    CountedRandom fastRandom(seed);
+    g_dwFireRand = generator;
+    BurnFast(fast.fire, params, fastRandom);
+    const uint32_t fastGenerator = g_dwFireRand;
+    g_dwFireRand = saved;
+
+    const FireState& r = reference.fire;
+    const FireState& f = fast.fire;
+    const int32_t cx = r.m_cxFire;
+    FUZZ_CHECK(fastGenerator == referenceGenerator, "generator %08x, reference %08x (%dx%d, height %d, decay %d)",
+               fastGenerator, referenceGenerator, cx, r.m_cyFire, start.fire.m_nFireHeight, start.fire.m_nDecay);
+    FUZZ_CHECK(fastRandom.draws == referenceRandom.draws, "%d draws, reference %d", fastRandom.draws,
+               referenceRandom.draws);
+    FUZZ_CHECK(std::memcmp(f.m_pBaseLine.get(), r.m_pBaseLine.get(), std::size_t(cx)) == 0, "base line differs");
+    const char* names[] = {"background", "heat", "output"};
+    const uint8_t* fastBuffers[] = {f.m_pBackBits, f.m_pHeatBits, f.m_pOutBits};
+    const uint8_t* referenceBuffers[] = {r.m_pBackBits, r.m_pHeatBits, r.m_pOutBits};
+    for (int b = 0; b < 3; ++b) {
+        std::size_t n = 0;
+        while (n < size && fastBuffers[b][n] == referenceBuffers[b][n]) ++n;
+        FUZZ_CHECK(n == size, "%s byte %zu (row %zu, column %zu of %dx%d, stride %d, height %d, decay %d, spread %d): %d, reference %d",
+                   names[b], n, n / std::size_t(f.Stride()), n % std::size_t(f.Stride()), cx, r.m_cyFire, f.Stride(),
+                   start.fire.m_nFireHeight, start.fire.m_nDecay, params.m_nSpread, fastBuffers[b][n], referenceBuffers[b][n]);
+    }
+    const int32_t fastFields[] = {f.m_nBaseWidth, f.m_nFrame, f.m_nFuel, f.m_nDecay, f.m_nDyingFrames, f.m_bFinished, f.m_bBurning};
+    const int32_t referenceFields[] = {r.m_nBaseWidth, r.m_nFrame, r.m_nFuel, r.m_nDecay, r.m_nDyingFrames, r.m_bFinished, r.m_bBurning};
+    FUZZ_CHECK(std::memcmp(fastFields, referenceFields, sizeof fastFields) == 0, "life counters differ");
+}
 
 SettingValues RandomSettings(Choices& c) {
     SettingValues v;
@@ -203,31 +335,11 @@ SettingValues RandomSettings(Choices& c) {
     return v;
 }
 
-// The window's restart: palette, surfaces for the client area, first fire. The old
+// The window's restart: colours, surfaces for the client area, first fire. The old
 // surfaces are freed before the new ones exist, so a pointer kept past them is a use
 // after free; a failed surface build leaves none.
-void Restart(FireEngine& engine, FuzzPlatform& platform, Surfaces& surfaces, Choices& c, FireSize client) {
-    engine.BuildColourTable(c.Percent(80) ? int32_t(c.Below(3)) : c.Int());
-    platform.palette = c.Percent(95);
-    engine.PlanSurfaces(client.cx, client.cy);
-    surfaces = Surfaces{};
-    const FireSize box = engine.FireBox();
-    if (engine.State().m_pBaseLine && c.Percent(97)) {
-        const int32_t stride = engine.Stride();
-        FUZZ_CHECK(stride >= box.cx && stride % 4 == 0 && stride - box.cx < 4, "stride %d for width %d", stride,
-                   box.cx);
-        surfaces.box = box;
-        surfaces.stride = std::size_t(stride);
-        surfaces.size = std::size_t(stride) * std::size_t(box.cy);
-        surfaces.back = std::make_unique<uint8_t[]>(surfaces.size);
-        surfaces.heat = std::make_unique<uint8_t[]>(surfaces.size);
-        surfaces.out = std::make_unique<uint8_t[]>(surfaces.size);
-        engine.AttachBuffers(surfaces.back.get(), surfaces.heat.get(), surfaces.out.get());
-    } else {
-        engine.ReleaseBuffers();
-    }
-    Edit(engine).m_bBlanked = 0;
-    engine.Ignite();
+void Restart(FireEngine& engine, Choices& c, FireSize client) {
+    engine.Restart(c.Percent(80) ? int32_t(c.Below(3)) : c.Int(), client);
 }
 
 void CheckHeight(const FireEngine& e) {
@@ -244,8 +356,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
     CaseStats stats;
     g_step = -1;
     g_op = "set-up";
-    Surfaces surfaces;
-    FuzzPlatform platform(c, surfaces);
+    FuzzPlatform platform(c);
     FuzzRandom random(c);
     platform.screen = RandomLayout(c);
     const SettingValues settings = RandomSettings(c);
@@ -257,7 +368,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
         std::printf("screen %dx%d (%zu monitors), client %dx%d, full screen %d, settings %d %d %d %d %d %d\n",
                     platform.screen.Bounds().cx, platform.screen.Bounds().cy, platform.screen.Monitors().size(), client.cx, client.cy, engine.State().m_bFullScreen, settings.value[0],
                     settings.value[1], settings.value[2], settings.value[3], settings.value[4], settings.value[5]);
-    Restart(engine, platform, surfaces, c, client);
+    Restart(engine, c, client);
     ++stats.restarts;
 
     const int steps = int(c.Between(1, 250));
@@ -266,12 +377,18 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
         int32_t arg = 0;
         if (pick < 40) {
             g_op = "tick";
-            const uint32_t id = c.Percent(95) ? kFrameTimerId : uint32_t(c.Raw());
             const bool burns = engine.Ready() && !engine.State().m_bFinished && !(engine.State().m_bFullScreen == 1 && engine.State().m_bBurning != 1);
-            engine.Tick(id);
-            if (burns && id == kFrameTimerId) ++stats.burns;
+            // Another timer only blanks.
+            if (c.Percent(95)) {
+                if (burns) CompareSteps(engine, c);
+                engine.Tick();
+                if (burns) ++stats.burns;
+            } else {
+                engine.BlankIfDue();
+            }
         } else if (pick < 55) {
             g_op = "burn";
+            CompareSteps(engine, c);
             engine.Burn();
             ++stats.burns;
         } else if (pick < 65) {
@@ -279,13 +396,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             engine.FlyStep();
         } else if (pick < 70) {
             g_op = "paint";
-            switch (engine.Paint()) {
-            case PaintAction::Present:
-                if (engine.CanPresent()) platform.PresentOutput(engine.State().m_ptBlit, engine.FireBox(), engine.State().m_nScale);
-                break;
-            case PaintAction::FlyStep: engine.FlyStep(); break;
-            case PaintAction::Nothing: break;
-            }
+            engine.Paint();
         } else if (pick < 76) {
             g_op = "set-height";
             arg = c.Int();
@@ -298,7 +409,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             g_op = "restart";
             if (c.Percent(50)) client = c.Size();
             if (c.Percent(20)) Edit(engine).m_bFullScreen = c.From(kFullScreen);
-            Restart(engine, platform, surfaces, c, client);
+            Restart(engine, c, client);
             ++stats.restarts;
         } else if (pick < 88) {
             g_op = "settings";
@@ -306,27 +417,23 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
         } else if (pick < 91) {
             g_op = "screen";
             platform.screen = RandomLayout(c);
-        } else if (pick < 94) {
-            g_op = "palette";
-            platform.palette = !platform.palette;
         } else if (pick < 97) {
             // The surfaces go away (a failed rebuild): the engine lets go before they are freed.
             g_op = "buffer-loss";
             engine.ReleaseBuffers();
-            surfaces = Surfaces{};
+            platform.Free();
         } else {
-            // The surfaces are planned again but never built.
-            g_op = "plan-only";
-            engine.PlanSurfaces(client.cx, client.cy);
-            surfaces = Surfaces{};
+            // The colours and surfaces are made again, but no fire is lit.
+            g_op = "rebuild";
+            engine.Rebuild(engine.State().m_nFireType, client);
         }
         if (trace)
             std::printf("%4d %-11s %11d  ready %d burning %d finished %d frame %d height %d\n", g_step, g_op, arg,
                         engine.Ready(), engine.State().m_bBurning, engine.State().m_bFinished, engine.State().m_nFrame,
                         engine.State().m_nFireHeight);
-        if (engine.State().m_pBaseLine && surfaces.Attached())
-            FUZZ_CHECK(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire) == surfaces.size,
-                       "stride %d x %d rows on surfaces of %zu bytes", engine.Stride(), engine.State().m_cyFire, surfaces.size);
+        if (engine.State().m_pBaseLine && platform.Attached())
+            FUZZ_CHECK(std::size_t(engine.Stride()) * std::size_t(engine.State().m_cyFire) == platform.Bytes(),
+                       "stride %d x %d rows on surfaces of %zu bytes", engine.Stride(), engine.State().m_cyFire, platform.Bytes());
     }
     // The engine still holds its buffers here; they are freed after it, as in the window.
     engine.ReleaseBuffers();

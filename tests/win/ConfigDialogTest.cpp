@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ConfigDialog.h"
+#include "FireWndAccess.h"
 #include "ModalScript.h"
 #include "ProfileSettingsStore.h"
 #include "ProgramTestSupport.h"
@@ -67,9 +68,8 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
                   preview = GetDlgItem(hDlg, IDC_PREVIEW);
                   EXPECT_EQ(CWnd::FromHandlePermanent(preview), &dialog->m_preview)
                       << "the preview took over control 1001";
-                  EXPECT_FALSE(dialog->m_preview.AutoDelete());
                   EXPECT_EQ(dialog->m_preview.State().m_bFullScreen, 0);
-                  EXPECT_EQ(dialog->m_preview.Timer(), kFrameTimerId);
+                  EXPECT_EQ(TimerOf(dialog->m_preview), kFrameTimerId);
                   RECT client{};
                   GetClientRect(preview, &client);
                   EXPECT_EQ(dialog->m_preview.State().m_cxFire, client.right);
@@ -134,21 +134,21 @@ TEST(ConfigDialog, StartsFromTheStoredSettingsAndRelightsThePreviewOnEachChange)
               })
         .Then("Smooth Fire clicked off",
               [&] {
-                  palette = dialog->m_preview.Palette().GetSafeHandle();
+                  palette = PaletteOf(dialog->m_preview).GetSafeHandle();
                   click(IDC_SMOOTHFIRE);
                   EXPECT_EQ(dialog->Values().smoothFire, 0);
                   EXPECT_EQ(dialog->m_preview.State().m_nSmooth, 0);
-                  EXPECT_NE(dialog->m_preview.Palette().GetSafeHandle(), palette) << "the preview was relit";
+                  EXPECT_NE(PaletteOf(dialog->m_preview).GetSafeHandle(), palette) << "the preview was relit";
                   return true;
               })
         .Then("Draw firefly clicked off", [&] {
-            palette = dialog->m_preview.Palette().GetSafeHandle();
+            palette = PaletteOf(dialog->m_preview).GetSafeHandle();
             click(IDC_DRAWFLY);
             EXPECT_EQ(dialog->Values().drawFly, 0);
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_FLYWIDTH)));
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hDlg, IDC_FLYSPEED)));
             EXPECT_EQ(dialog->m_preview.State().m_bDrawFly, 1) << "the preview draws no firefly and is left alone";
-            EXPECT_EQ(dialog->m_preview.Palette().GetSafeHandle(), palette) << "the preview was not relit";
+            EXPECT_EQ(PaletteOf(dialog->m_preview).GetSafeHandle(), palette) << "the preview was not relit";
             PostMessageA(hDlg, WM_COMMAND, IDOK, 0);
             return true;
         });

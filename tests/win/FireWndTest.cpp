@@ -5,8 +5,9 @@
 #include <set>
 
 #include "../core/EngineAccess.h"
-#include "FireWnd.h"
+#include "FireWndAccess.h"
 #include "ProgramTestSupport.h"
+#include "SelfDeleting.h"
 #include "res/resource.h"
 #include "WinApp.h"
 #include "WinTestSupport.h"
@@ -19,11 +20,11 @@ namespace {
 
 // A child fire window filling a host of the given client size.
 struct FireRigWnd {
-    FireRigWnd(int cx, int cy) : host(0, 0, cx, cy), wnd(FALSE) {}
-    BOOL Create(UINT nID = 0) {
+    FireRigWnd(int cx, int cy) : host(0, 0, cx, cy), wnd(UnstoredSettings()) {}
+    BOOL Create() {
         RECT rect;
         GetClientRect(host.hwnd(), &rect);
-        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd(), nID, nullptr);
+        return wnd.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd());
     }
     HostWindow host;
     FireWnd wnd;
@@ -31,8 +32,6 @@ struct FireRigWnd {
 
 class FireWndTest : public ::testing::Test {
 protected:
-    FireWndTest() { app.SetRegistryKey(kRegistryKey); }
-    RegistryScope scope;
     CWinApp app;
 };
 
@@ -55,22 +54,22 @@ bool HasFlame(const FireWnd& wnd) {
 class CountingFireWnd : public FireWnd {
 public:
     static int deleted;
-    CountingFireWnd() : FireWnd(TRUE) {}
+    CountingFireWnd() : FireWnd(UnstoredSettings()) {}
     ~CountingFireWnd() override { ++deleted; }
 };
 int CountingFireWnd::deleted = 0;
 
 TEST_F(FireWndTest, CreateMakesAClassCursorChildWithIdZeroAndStartsTheTimer) {
     FireRigWnd rig(151, 111);
-    ASSERT_TRUE(rig.Create(55));
+    ASSERT_TRUE(rig.Create());
     const HWND hwnd = rig.wnd.m_hWnd;
     EXPECT_EQ(GetParent(hwnd), rig.host.hwnd());
-    EXPECT_EQ(GetDlgCtrlID(hwnd), 0) << "the control id is not used";
+    EXPECT_EQ(GetDlgCtrlID(hwnd), 0);
     EXPECT_EQ(GetClassLongPtrA(hwnd, GCL_STYLE), ULONG_PTR(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HBRBACKGROUND), 0u) << "the system must never erase a fire";
     EXPECT_EQ(GetClassLongPtrA(hwnd, GCLP_HICON), 0u);
     EXPECT_NE(GetClassLongPtrA(hwnd, GCLP_HCURSOR), 0u) << "cursor " << IDC_FIRE << " from the resources";
-    EXPECT_EQ(rig.wnd.Timer(), kFrameTimerId);
+    EXPECT_EQ(TimerOf(rig.wnd), kFrameTimerId);
 
     // A second window shares the class.
     FireRigWnd other(40, 30);
@@ -85,7 +84,7 @@ TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
     struct Case {
         int cx, cy;
         int fullScreen;
-        int presetHeight;  // m_nFireHeight before CreateSurfaces
+        int presetHeight;  // m_nFireHeight before the surfaces are made again
         int wantCx, wantCy, wantStride, wantImage, wantHeight, wantBase;
     };
     const Case cases[] = {
@@ -101,7 +100,7 @@ TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
         Edit(w).m_bFullScreen = c.fullScreen;
         Edit(w).m_nFireHeight = c.presetHeight;
         Edit(w).m_nBaseWidth = 0;
-        w.CreateSurfaces();
+        FireWndTestAccess::Rebuild(w, w.State().m_nFireType);
         const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy) +
                                (c.fullScreen ? " full screen" : "");
         EXPECT_EQ(w.State().m_cxFire, c.wantCx) << at;
@@ -109,7 +108,7 @@ TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
         EXPECT_EQ(w.State().Stride(), c.wantStride) << at;
         EXPECT_EQ(w.State().m_nFireHeight, c.wantHeight) << at;
         EXPECT_EQ(w.State().m_nBaseWidth, c.wantBase) << at;
-        for (const CBitmap* bm : {&w.BackBitmap(), &w.HeatBitmap(), &w.OutBitmap()}) {
+        for (const CBitmap* bm : {&FireWndTestAccess::Back(w).Bitmap(), &FireWndTestAccess::Heat(w).Bitmap(), &FireWndTestAccess::Out(w).Bitmap()}) {
             const DIBSECTION ds = Section(*bm);
             EXPECT_EQ(ds.dsBmih.biWidth, c.wantCx) << at;
             EXPECT_EQ(ds.dsBmih.biHeight, c.wantCy) << at << ": positive height, bottom-up rows";
@@ -119,7 +118,7 @@ TEST_F(FireWndTest, SurfacesFollowTheClientAreaWithPaddedBottomUpRows) {
         }
         // The surfaces carry the fire's colour table.
         RGBQUAD table[256] = {};
-        ASSERT_EQ(GetDIBColorTable(w.HeatDC()->GetSafeHdc(), 0, 256, table), 256u) << at;
+        ASSERT_EQ(GetDIBColorTable(FireWndTestAccess::Heat(w).DC()->GetSafeHdc(), 0, 256, table), 256u) << at;
         for (int i = 0; i < 256; ++i) {
             const RgbQuad& want = w.State().m_rgbPalette[std::size_t(i)];
             EXPECT_EQ(table[i].rgbRed, want.red) << at << " entry " << i;
@@ -133,44 +132,44 @@ TEST_F(FireWndTest, CreatingSurfacesTwiceLeavesExactlyOneSet) {
     FireRigWnd rig(151, 111);
     ASSERT_TRUE(rig.Create());
     FireWnd& w = rig.wnd;
-    const HGDIOBJ oldBitmaps[] = {w.BackBitmap().GetSafeHandle(), w.HeatBitmap().GetSafeHandle(),
-                                  w.OutBitmap().GetSafeHandle()};
-    const HGDIOBJ oldDCs[] = {w.BackDC()->GetSafeHdc(), w.HeatDC()->GetSafeHdc(), w.OutDC()->GetSafeHdc()};
+    const HGDIOBJ oldBitmaps[] = {FireWndTestAccess::Back(w).Bitmap().GetSafeHandle(), FireWndTestAccess::Heat(w).Bitmap().GetSafeHandle(),
+                                  FireWndTestAccess::Out(w).Bitmap().GetSafeHandle()};
+    const HGDIOBJ oldDCs[] = {FireWndTestAccess::Back(w).DC()->GetSafeHdc(), FireWndTestAccess::Heat(w).DC()->GetSafeHdc(), FireWndTestAccess::Out(w).DC()->GetSafeHdc()};
     const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
 
-    w.CreateSurfaces();
+    FireWndTestAccess::Rebuild(w, w.State().m_nFireType);
 
     const DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    std::printf("GDI objects of the process: %lu before, %lu after the second CreateSurfaces\n",
+    std::printf("GDI objects of the process: %lu before, %lu after the second set of surfaces\n",
                 static_cast<unsigned long>(before), static_cast<unsigned long>(after));
     if (before != 0) {
         EXPECT_EQ(after, before);
     }
 
-    const std::set<HGDIOBJ> newBitmaps = {w.BackBitmap().GetSafeHandle(), w.HeatBitmap().GetSafeHandle(),
-                                          w.OutBitmap().GetSafeHandle()};
+    const std::set<HGDIOBJ> newBitmaps = {FireWndTestAccess::Back(w).Bitmap().GetSafeHandle(), FireWndTestAccess::Heat(w).Bitmap().GetSafeHandle(),
+                                          FireWndTestAccess::Out(w).Bitmap().GetSafeHandle()};
     EXPECT_EQ(newBitmaps.size(), 3u);
     for (HGDIOBJ h : newBitmaps) EXPECT_EQ(GetObjectType(h), DWORD(OBJ_BITMAP));
-    const std::set<HGDIOBJ> newDCs = {w.BackDC()->GetSafeHdc(), w.HeatDC()->GetSafeHdc(), w.OutDC()->GetSafeHdc()};
+    const std::set<HGDIOBJ> newDCs = {FireWndTestAccess::Back(w).DC()->GetSafeHdc(), FireWndTestAccess::Heat(w).DC()->GetSafeHdc(), FireWndTestAccess::Out(w).DC()->GetSafeHdc()};
     for (HGDIOBJ h : newDCs) EXPECT_EQ(GetObjectType(h), DWORD(OBJ_MEMDC));
     for (HGDIOBJ h : oldBitmaps)
         EXPECT_TRUE(GetObjectType(h) == 0 || newBitmaps.count(h)) << "old bitmap " << h << " still alive";
     for (HGDIOBJ h : oldDCs)
         EXPECT_TRUE(GetObjectType(h) == 0 || newDCs.count(h)) << "old memory DC " << h << " still alive";
-    ASSERT_NE(w.WindowDC(), nullptr);
-    EXPECT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), w.Palette().GetSafeHandle())
+    ASSERT_NE(WindowDCOf(w), nullptr);
+    EXPECT_EQ(GetCurrentObject(WindowDCOf(w)->GetSafeHdc(), OBJ_PAL), PaletteOf(w).GetSafeHandle())
         << "the window DC holds the fire's palette";
     EXPECT_NE(w.State().m_pBaseLine, nullptr);
     EXPECT_TRUE(w.Engine().Ready());
 
     // Released, every memory DC is gone and the engine holds no pixels.
-    w.ReleaseSurfaces();
+    FireWndTestAccess::ReleaseSurfaces(w);
     for (HGDIOBJ h : newDCs) EXPECT_EQ(GetObjectType(h), 0u);
     for (HGDIOBJ h : newBitmaps) EXPECT_EQ(GetObjectType(h), 0u);
     EXPECT_EQ(w.State().m_pHeatBits, nullptr);
     EXPECT_EQ(w.State().m_pBaseLine, nullptr);
     EXPECT_FALSE(w.Engine().Ready());
-    w.ReleaseSurfaces();  // nothing left: nothing happens
+    FireWndTestAccess::ReleaseSurfaces(w);  // nothing left: nothing happens
 }
 
 TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
@@ -198,7 +197,7 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
         std::memset(w.State().m_pOutBits, kCold, std::size_t(stride) * std::size_t(cy));
         if (s.row >= 0) w.State().m_pOutBits[s.row * stride] = kFlare;
         Edit(w).m_bFinished = s.finished ? 1 : 0;
-        w.Present(nullptr);
+        w.Engine().Present();
         GdiFlush();
         const WindowPixels px(w.m_hWnd);
         const Rgb top = px.at(0, 0), bottom = px.at(0, cy - 1);
@@ -211,8 +210,8 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
 
     // Without surfaces nothing is drawn and nothing breaks, by tick, paint or direct call.
     Edit(w).m_bFinished = 0;
-    w.ReleaseSurfaces();
-    w.Present(nullptr);
+    FireWndTestAccess::ReleaseSurfaces(w);
+    w.Engine().Present();
     SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
     InvalidateRect(w.m_hWnd, nullptr, FALSE);
     UpdateWindow(w.m_hWnd);
@@ -316,7 +315,7 @@ TEST_F(FireWndTest, AFireflyStepDrawsItsTrailAndGlowWithPensThatAreGivenBack) {
         Edit(w).m_fFlyDist = 1000;
         Edit(w).m_nFlySteps = 0;
         Edit(w).m_ptFire = FirePoint{5000, 5000};  // far away: no arrival
-        const HDC dc = w.WindowDC()->GetSafeHdc();
+        const HDC dc = WindowDCOf(w)->GetSafeHdc();
         const HGDIOBJ pen = GetCurrentObject(dc, OBJ_PEN);
 
         w.Engine().FlyStep();
@@ -335,15 +334,15 @@ TEST_F(FireWndTest, RebuildingThePaletteLeavesOnePaletteObject) {
     ASSERT_TRUE(rig.Create());
     FireWnd& w = rig.wnd;
     // Selected into the window DC by Create: the rebuild must not leave it behind.
-    const HGDIOBJ first = w.Palette().GetSafeHandle();
-    ASSERT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), first);
+    const HGDIOBJ first = PaletteOf(w).GetSafeHandle();
+    ASSERT_EQ(GetCurrentObject(WindowDCOf(w)->GetSafeHdc(), OBJ_PAL), first);
 
-    w.BuildPalette(1);
-    const HGDIOBJ second = w.Palette().GetSafeHandle();
+    FireWndTestAccess::Rebuild(w, 1);
+    const HGDIOBJ second = PaletteOf(w).GetSafeHandle();
     EXPECT_EQ(GetObjectType(first), 0u) << "the old palette was still selected and survived";
     // Some systems refuse to delete a selected palette, others delete it later: either way
     // it must have left the window DC before it was deleted.
-    EXPECT_NE(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), first);
+    EXPECT_NE(GetCurrentObject(WindowDCOf(w)->GetSafeHdc(), OBJ_PAL), first);
     ASSERT_EQ(GetObjectType(second), DWORD(OBJ_PAL));
     PALETTEENTRY entries[256] = {};
     ASSERT_EQ(GetPaletteEntries(static_cast<HPALETTE>(second), 0, 256, entries), 256u);
@@ -356,14 +355,14 @@ TEST_F(FireWndTest, RebuildingThePaletteLeavesOnePaletteObject) {
     }
     EXPECT_EQ(entries[100].peGreen, 211) << "Kryptonite's first ramp is green";
 
-    w.BuildPalette(1);
+    FireWndTestAccess::Rebuild(w, 1);
     EXPECT_EQ(GetObjectType(second), 0u);
 
     for (int type : {2, 0}) {
-        const HGDIOBJ before = w.Palette().GetSafeHandle();
+        const HGDIOBJ before = PaletteOf(w).GetSafeHandle();
         w.Restart(type);
         EXPECT_EQ(GetObjectType(before), 0u) << "restart with type " << type;
-        EXPECT_EQ(GetCurrentObject(w.WindowDC()->GetSafeHdc(), OBJ_PAL), w.Palette().GetSafeHandle());
+        EXPECT_EQ(GetCurrentObject(WindowDCOf(w)->GetSafeHdc(), OBJ_PAL), PaletteOf(w).GetSafeHandle());
         EXPECT_EQ(w.State().m_nFireType, 0) << "Restart does not change the stored type";
     }
 }
@@ -376,7 +375,7 @@ TEST_F(FireWndTest, ATakenOverControlBurnsAfterRestartAndAnswersPaletteQueries) 
     ASSERT_NE(control, nullptr);
     const LONG_PTR original = GetWindowLongPtrA(control, GWLP_WNDPROC);
     {
-        FireWnd preview(FALSE);
+        FireWnd preview(UnstoredSettings());
         ASSERT_TRUE(preview.SubclassWindow(control));
         EXPECT_EQ(SendMessageA(control, WM_QUERYNEWPALETTE, 0, 0), 0) << "no palette yet";
         SendMessageA(control, WM_TIMER, kFrameTimerId, 0);  // nothing to burn yet
@@ -385,7 +384,7 @@ TEST_F(FireWndTest, ATakenOverControlBurnsAfterRestartAndAnswersPaletteQueries) 
         EXPECT_EQ(preview.State().m_cxFire, 116);
         EXPECT_EQ(preview.State().m_cyFire, 96);
         EXPECT_TRUE(preview.Engine().Ready());
-        EXPECT_EQ(preview.Timer(), kFrameTimerId);
+        EXPECT_EQ(TimerOf(preview), kFrameTimerId);
         const LRESULT realized = SendMessageA(control, WM_QUERYNEWPALETTE, 0, 0);
         std::printf("WM_QUERYNEWPALETTE with a palette on this display: %ld\n", static_cast<long>(realized));
         EXPECT_TRUE(PumpUntil([&] { return HasFlame(preview); })) << "the timer never reached the control";
@@ -402,16 +401,16 @@ TEST_F(FireWndTest, AFailedCreationStartsNothingAndEndsASelfDeletingWindow) {
     const RECT rect{0, 0, 50, 50};
 
     CountingFireWnd::deleted = 0;
-    auto* selfDeleting = new CountingFireWnd;
-    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, dead, 0, nullptr));
+    auto* selfDeleting = new SelfDeleting<CountingFireWnd>;
+    EXPECT_FALSE(selfDeleting->Create(0, WS_CHILD | WS_VISIBLE, rect, dead));
     EXPECT_EQ(CountingFireWnd::deleted, 1);
 
-    FireWnd member(FALSE);
-    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, dead, 0, nullptr));
+    FireWnd member(UnstoredSettings());
+    EXPECT_FALSE(member.Create(0, WS_CHILD | WS_VISIBLE, rect, dead));
     EXPECT_EQ(member.m_hWnd, nullptr);
-    EXPECT_EQ(member.Timer(), 0u);
-    EXPECT_EQ(member.Palette().GetSafeHandle(), nullptr) << "the restart sequence must not run";
-    EXPECT_EQ(member.WindowDC(), nullptr);
+    EXPECT_EQ(TimerOf(member), 0u);
+    EXPECT_EQ(PaletteOf(member).GetSafeHandle(), nullptr) << "the restart sequence must not run";
+    EXPECT_EQ(WindowDCOf(member), nullptr);
 }
 
 TEST_F(FireWndTest, AnUnusableSizeDrawsNothingAndALaterRestartBurns) {
@@ -422,15 +421,15 @@ TEST_F(FireWndTest, AnUnusableSizeDrawsNothingAndALaterRestartBurns) {
     const Case cases[] = {{0, 0}, {0, 50}, {50, 0}, {1, 1}, {3, 2}, {2, 40}, {40, 3}};
     for (const Case& c : cases) {
         HostWindow host(0, 0, 200, 150);
-        FireWnd w(FALSE);
+        FireWnd w(UnstoredSettings());
         const RECT rect{0, 0, c.cx, c.cy};
         const std::string at = std::to_string(c.cx) + "x" + std::to_string(c.cy);
-        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd(), 0, nullptr)) << at;
+        ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, rect, host.hwnd())) << at;
         if (c.cx == 0 || c.cy == 0) {
             EXPECT_FALSE(w.Engine().Ready()) << at;
             EXPECT_EQ(w.State().m_pHeatBits, nullptr) << at;
-            EXPECT_EQ(w.HeatBitmap().GetSafeHandle(), nullptr) << at;
-            EXPECT_EQ(w.WindowDC(), nullptr) << at;
+            EXPECT_EQ(FireWndTestAccess::Heat(w).Bitmap().GetSafeHandle(), nullptr) << at;
+            EXPECT_EQ(WindowDCOf(w), nullptr) << at;
         }
         Edit(w).m_bBlankScreen = 1;
         for (int tick = 0; tick < 150; ++tick) SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);

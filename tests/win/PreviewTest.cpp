@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "FireWnd.h"
+#include "SelfDeleting.h"
 #include "ProgramTestSupport.h"
 #include "SaverApp.h"
 #include "WinTestSupport.h"
@@ -97,7 +98,7 @@ TEST(Preview, AHostWindowGetsAGreenFireThatEndsWithIt) {
         EXPECT_EQ(fire->State().m_nFlyWidth, 3) << c.what << ": the preview's own default";
         EXPECT_EQ(fire->State().m_nFlySpeed, 5) << c.what;
         EXPECT_EQ(fire->State().m_bFullScreen, 0) << c.what;
-        EXPECT_TRUE(fire->AutoDelete()) << c.what;
+        EXPECT_NE(dynamic_cast<SelfDeleting<FireWnd>*>(fire), nullptr) << c.what;
 
         Colours seen;
         const bool burning = PumpUntil([&] {

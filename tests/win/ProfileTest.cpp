@@ -3,6 +3,7 @@
 #include "FireWnd.h"
 #include "ProfileSettingsStore.h"
 #include "ProgramTestSupport.h"
+#include "SaverApp.h"
 #include "Settings.h"
 #include "WinApp.h"
 #include "WinTestSupport.h"
@@ -66,40 +67,32 @@ TEST(Profile, SettingsLiveUnderSoftwareKeyApplicationNameAndSection) {
     EXPECT_FALSE(detached.WriteInt("Config", "FlyWidth", 1));
 }
 
-TEST(Profile, EveryFireWindowReadsTheSettingsThroughTheApplication) {
+TEST(Profile, EveryModeStartsFromTheFireWindowsReadsOfTheStore) {
     RegistryScope scope;
-    {
-        CWinApp app;
-        app.SetRegistryKey(kRegistryKey);
-        FireWnd fresh(FALSE);
-        const SettingValues got = fresh.Settings();
-        const int32_t want[] = {0, 0, 0, 0, 0, 5};
-        for (std::size_t n = 0; n < kSettingCount; ++n)
-            EXPECT_EQ(got.value[n], want[n]) << "nothing stored, setting " << SettingName(SettingId(n));
-        EXPECT_EQ(fresh.State().m_bFullScreen, 0);
-        EXPECT_EQ(fresh.AutoDelete(), FALSE);
+    SaverApp app;
+    app.SetRegistryKey(kRegistryKey);
+    const SettingsReader noModeReads{{}, 0};
+    const SettingValues fresh = app.StoredSettings(noModeReads);
+    const int32_t want[] = {0, 0, 0, 0, 0, 5};
+    for (std::size_t n = 0; n < kSettingCount; ++n)
+        EXPECT_EQ(fresh.value[n], want[n]) << "nothing stored, setting " << SettingName(SettingId(n));
 
-        app.WriteProfileInt("Config", "FireType", 7);
-        app.WriteProfileInt("Config", "FlySpeed", -3);
-        app.WriteProfileInt("Config", "BlankScreen", 2);
-        FireWnd stored(TRUE);
-        EXPECT_EQ(stored.State().m_nFireType, 7);
-        EXPECT_EQ(stored.State().m_nFlySpeed, -3);
-        EXPECT_EQ(stored.State().m_bBlankScreen, 2);
-        EXPECT_EQ(stored.AutoDelete(), TRUE);
+    app.WriteProfileInt("Config", "FireType", 7);
+    app.WriteProfileInt("Config", "FlySpeed", -3);
+    app.WriteProfileInt("Config", "BlankScreen", 2);
+    const FireWnd stored(app.StoredSettings(noModeReads));
+    EXPECT_EQ(stored.State().m_nFireType, 7);
+    EXPECT_EQ(stored.State().m_nFlySpeed, -3);
+    EXPECT_EQ(stored.State().m_bBlankScreen, 2);
+    EXPECT_EQ(stored.State().m_bFullScreen, 0);
 
-        // The firefly's first start point is a whole pixel on the screen.
-        const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
-        EXPECT_EQ(stored.State().m_flyStart.x, float(int(stored.State().m_flyStart.x)));
-        EXPECT_GE(stored.State().m_flyStart.x, 0.0f);
-        EXPECT_LT(stored.State().m_flyStart.x, float(cx));
-        EXPECT_GE(stored.State().m_flyStart.y, 0.0f);
-        EXPECT_LT(stored.State().m_flyStart.y, float(cy));
-    }
-    // No application object: the defaults, and no crash.
-    FireWnd orphan(FALSE);
-    EXPECT_EQ(orphan.State().m_nFireType, 0);
-    EXPECT_EQ(orphan.State().m_nFlySpeed, 5);
+    // The firefly's first start point is a whole pixel on the screen.
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(stored.State().m_flyStart.x, float(int(stored.State().m_flyStart.x)));
+    EXPECT_GE(stored.State().m_flyStart.x, 0.0f);
+    EXPECT_LT(stored.State().m_flyStart.x, float(cx));
+    EXPECT_GE(stored.State().m_flyStart.y, 0.0f);
+    EXPECT_LT(stored.State().m_flyStart.y, float(cy));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "ProfileSettingsStore.h"
 #include "Settings.h"
 
 namespace {
@@ -35,4 +36,11 @@ std::string HandleArgument(HWND hWnd) {
     char text[32];
     std::snprintf(text, sizeof text, "%ld", static_cast<long>(reinterpret_cast<intptr_t>(hWnd)));
     return text;
+}
+
+SettingValues UnstoredSettings() {
+    ProfileSettingsStore none(nullptr);
+    SettingValues values;
+    ReadSettings(kFireWndReads, none, values);
+    return values;
 }

@@ -21,3 +21,6 @@ private:
 
 // The handle of a window as the preview switch passes it: decimal.
 std::string HandleArgument(HWND hWnd);
+
+// What every fire window reads when nothing is stored.
+SettingValues UnstoredSettings();

@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "../core/EngineAccess.h"
+#include "FireWndAccess.h"
 #include "ProgramTestSupport.h"
 #include "SaverApp.h"
 #include "SaverWnd.h"
+#include "SelfDeleting.h"
 #include "WinTestSupport.h"
 
 namespace {
@@ -14,6 +16,7 @@ namespace {
 // Counts deletions, so that a window closed by many inputs is seen to go exactly once.
 class CountingSaverWnd : public SaverWnd {
 public:
+    using SaverWnd::SaverWnd;
     static int deleted;
     ~CountingSaverWnd() override { ++deleted; }
 };
@@ -31,7 +34,7 @@ protected:
     // A full-screen saver as the start-up makes it, its window still unpumped.
     template <class Wnd = SaverWnd>
     Wnd* Start() {
-        auto* wnd = new Wnd;
+        auto* wnd = new SelfDeleting<Wnd>(UnstoredSettings());
         wnd->Engine().SetFullScreen();
         if (!wnd->CreateFullScreen()) return nullptr;
         hwnd = wnd->m_hWnd;
@@ -109,10 +112,10 @@ TEST_F(SaverWndTest, FullScreenStartMakesATopMostPopUpOverTheScreenWithItsOwnSet
     EXPECT_EQ(wnd->State().m_nFireType, 2);
     EXPECT_EQ(wnd->State().m_nFlySpeed, 9) << "read by the constructor only";
     EXPECT_EQ(wnd->State().m_nFlyWidth, 0) << "full screen's own default";
-    EXPECT_TRUE(wnd->AutoDelete());
+    EXPECT_NE(dynamic_cast<SelfDeleting<SaverWnd>*>(wnd), nullptr);
     EXPECT_EQ(wnd->State().m_cxFire, 100);
     EXPECT_EQ(wnd->State().m_cyFire, 100);
-    EXPECT_EQ(wnd->Timer(), kFrameTimerId);
+    EXPECT_EQ(TimerOf(*wnd), kFrameTimerId);
     EXPECT_EQ(GetParent(hwnd), nullptr);
     EXPECT_EQ(GetDlgCtrlID(hwnd), 0);
     const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
@@ -130,6 +133,8 @@ TEST_F(SaverWndTest, FullScreenStartMakesATopMostPopUpOverTheScreenWithItsOwnSet
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     int quits = 0;
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd) && quits > 0; }, 30000, &quits));
+    PumpPending(&quits);
+    EXPECT_EQ(quits, 1) << "the main window's end posts the quit once";
     EXPECT_EQ(saver.m_pMainWnd, nullptr);
 }
 

@@ -1,11 +1,10 @@
 // Settings that were stored by hand or by something else: anything but a four-byte DWORD
-// reads as absent, so the fire window starts with its defaults.
+// reads as absent, so a fire window starts with its defaults.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "FireWnd.h"
 #include "ProfileSettingsStore.h"
 #include "ProgramTestSupport.h"
 #include "Settings.h"
@@ -31,6 +30,14 @@ void StoreAll(const Stored& s) {
     RegCloseKey(key);
 }
 
+// What every fire window starts from.
+SettingValues ReadStored(CWinApp& app) {
+    ProfileSettingsStore store(&app);
+    SettingValues values;
+    ReadSettings(kFireWndReads, store, values);
+    return values;
+}
+
 TEST(StoredSettings, ValuesOfTheWrongTypeOrSizeReadAsAbsent) {
     // Each holds 7 (or "7") where a careless reader could find it.
     const Stored cases[] = {
@@ -51,8 +58,7 @@ TEST(StoredSettings, ValuesOfTheWrongTypeOrSizeReadAsAbsent) {
     for (const Stored& c : cases) {
         RegistryScope scope;
         StoreAll(c);
-        FireWnd wnd(FALSE);
-        const SettingValues got = wnd.Settings();
+        const SettingValues got = ReadStored(app);
         for (std::size_t n = 0; n < kSettingCount; ++n)
             EXPECT_EQ(got.value[n], defaults[n]) << c.what << " in " << SettingName(SettingId(n));
         std::printf("%-26s -> %d %d %d %d %d %d\n", c.what, got.value[0], got.value[1], got.value[2], got.value[3],
@@ -63,16 +69,16 @@ TEST(StoredSettings, ValuesOfTheWrongTypeOrSizeReadAsAbsent) {
         RegistryScope scope;
         ProfileSettingsStore store(&app);
         EXPECT_EQ(store.GetInt(kSettingsSection, "FlySpeed", 5), 5) << "missing key";
-        FireWnd wnd(FALSE);
-        EXPECT_EQ(wnd.State().m_nFlySpeed, 5) << "missing key";
-        EXPECT_EQ(wnd.State().m_bDrawFly, 0) << "missing key";
+        const SettingValues got = ReadStored(app);
+        EXPECT_EQ(got[SettingId::FlySpeed], 5) << "missing key";
+        EXPECT_EQ(got[SettingId::DrawFly], 0) << "missing key";
     }
     // The same values as DWORDs are read: the cases above were refused for their type or size.
     RegistryScope scope;
     StoreAll(Stored{"REG_DWORD 7", REG_DWORD, {7, 0, 0, 0}});
-    FireWnd wnd(FALSE);
-    EXPECT_EQ(wnd.State().m_nFlySpeed, 7);
-    EXPECT_EQ(wnd.State().m_nFireType, 7);
+    const SettingValues got = ReadStored(app);
+    EXPECT_EQ(got[SettingId::FlySpeed], 7);
+    EXPECT_EQ(got[SettingId::FireType], 7);
 }
 
 }  // namespace

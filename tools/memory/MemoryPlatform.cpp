@@ -9,25 +9,6 @@ uint8_t PatternPixel(const MonitorLayout& screen, int32_t x, int32_t y) {
     return 0;
 }
 
-void MemoryPlatform::BuildPalette(FireEngine& engine, int32_t fireType) {
-    engine.BuildColourTable(fireType);
-    m_hasPalette = true;
-}
-
-void MemoryPlatform::CreateSurfaces(FireEngine& engine, int32_t clientWidth, int32_t clientHeight) {
-    engine.PlanSurfaces(clientWidth, clientHeight);
-    back.clear();
-    heat.clear();
-    out.clear();
-    m_stride = engine.Stride();
-    if (!engine.State().m_pBaseLine) return;
-    const std::size_t size = std::size_t(m_stride) * std::size_t(engine.State().m_cyFire);
-    back.assign(size, 0);
-    heat.assign(size, 0);
-    out.assign(size, 0);
-    engine.AttachBuffers(back.data(), heat.data(), out.data());
-}
-
 MonitorLayout MemoryPlatform::Monitors() {
     ++screenQueries;
     return m_screen;
@@ -39,7 +20,7 @@ void MemoryPlatform::CaptureScreen(FirePoint topLeft, FireSize size, int32_t sca
     for (auto* buffer : {&back, &out})
         for (int32_t r = 0; r < size.cy; ++r)
             for (int32_t c = 0; c < size.cx; ++c)
-                (*buffer)[std::size_t(r) * m_stride + c] =
+                (*buffer)[std::size_t(r) * stride() + c] =
                     PatternPixel(m_screen, topLeft.x + c * scale, topLeft.y + (size.cy - 1 - r) * scale);
 }
 
@@ -47,7 +28,7 @@ void MemoryPlatform::FillBlack(FireSize size) {
     ++fills;
     for (auto* buffer : {&back, &out})
         for (int32_t r = 0; r < size.cy; ++r)
-            std::fill_n(buffer->begin() + std::ptrdiff_t(r) * m_stride, size.cx, uint8_t(0));
+            std::fill_n(buffer->begin() + std::ptrdiff_t(r) * stride(), size.cx, uint8_t(0));
 }
 
 void MemoryPlatform::BlankWindow() { ++blanks; }
@@ -83,12 +64,3 @@ SettingValues ConstructorReads(SettingsStore& store) {
 
 FireRig::FireRig(const MonitorLayout& screen, SettingsStore& store, uint32_t seed)
     : platform(screen), random(seed), engine(platform, random, ConstructorReads(store), screen) {}
-
-void FireRig::Restart(int32_t clientWidth, int32_t clientHeight) {
-    m_client = FireSize{clientWidth, clientHeight};
-    engine.Restart(engine.State().m_nFireType, *this);
-}
-
-void FireRig::BuildPalette(int32_t nFireType) { platform.BuildPalette(engine, nFireType); }
-
-void FireRig::CreateSurfaces() { platform.CreateSurfaces(engine, m_client.cx, m_client.cy); }

@@ -10,18 +10,15 @@
 
 #include "FireEngine.h"
 #include "Settings.h"
+#include "SurfaceBuffers.h"
 
 // The simulated screen: (7x + 13y) mod 256 on a monitor, 0 outside every monitor.
 uint8_t PatternPixel(const MonitorLayout& screen, int32_t x, int32_t y);
 
-class MemoryPlatform : public FirePlatform {
+// The surfaces are the platform's own buffers (back, heat, out), for the tests to read.
+class MemoryPlatform : public FirePlatform, public SurfaceBuffers {
 public:
     explicit MemoryPlatform(MonitorLayout screen) : m_screen(std::move(screen)) {}
-
-    // The palette half of a restart: the colour table, then the palette object.
-    void BuildPalette(FireEngine& engine, int32_t fireType);
-    // The surface half: sizes from the engine's rules, then three zeroed buffers.
-    void CreateSurfaces(FireEngine& engine, int32_t clientWidth, int32_t clientHeight);
 
     MonitorLayout Monitors() override;
     void CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) override;
@@ -30,13 +27,16 @@ public:
     void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                  std::size_t count) override;
     void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
-    bool HasPalette() const override { return m_hasPalette; }
+    bool UseColours(const ColourTable&) override { return showsColours; }
+    FireBuffers MakeSurfaces(const SurfacePlan& plan) override { return Make(makesSurfaces ? plan : SurfacePlan{}); }
 
     const MonitorLayout& screen() const { return m_screen; }
-    int32_t stride() const { return m_stride; }
+    // Monitors that come and go while the engine runs.
+    void SetScreen(MonitorLayout screen) { m_screen = std::move(screen); }
 
-    std::vector<uint8_t> back, heat, out;
-    bool m_hasPalette = false;
+    // A host that cannot show the colours, or make the surfaces, of the next restart.
+    bool showsColours = true;
+    bool makesSurfaces = true;
     // What the engine asked of the platform, in order.
     struct FlyCall {
         int32_t penWidth;
@@ -53,7 +53,6 @@ public:
 
 private:
     MonitorLayout m_screen;
-    int32_t m_stride = 0;
 };
 
 // A settings store in memory that records the order of its reads and writes.
@@ -69,19 +68,14 @@ public:
 
 // One fire window's engine built as the window builds it: constructed with the
 // constructor's reads, then (by the caller) the mode's reads, then Restart.
-struct FireRig final : private FireRestartHost {
+struct FireRig {
     FireRig(FireSize screen, SettingsStore& store, uint32_t seed) : FireRig(MonitorLayout(screen), store, seed) {}
     FireRig(const MonitorLayout& screen, SettingsStore& store, uint32_t seed);
-    // The plain part of the restart sequence: palette, surfaces, first fire.
-    void Restart(int32_t clientWidth, int32_t clientHeight);
+    void Restart(int32_t clientWidth, int32_t clientHeight) {
+        engine.Restart(engine.State().m_nFireType, FireSize{clientWidth, clientHeight});
+    }
 
     MemoryPlatform platform;
     MsvcRandom random;
     FireEngine engine;
-
-private:
-    void BuildPalette(int32_t nFireType) override;
-    void CreateSurfaces() override;
-
-    FireSize m_client{0, 0};
 };

@@ -83,7 +83,7 @@ int Run(const SimOptions& o) {
 
     for (int32_t tick = 0; tick < o.ticks; ++tick) {
         const bool burning = state.m_bBurning == 1 && !state.m_bFinished;
-        engine.Tick(kFrameTimerId);
+        engine.Tick();
         // Only a fire that Burn finished is replaced on its tick, starting again at frame 0.
         if (burning && state.m_nFrame == 0) ++ignitions;
         if (window) window->Show(rig.platform, state);
