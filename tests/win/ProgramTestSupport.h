@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Afx.h"
+#include "Settings.h"
 #include "SettingsKey.h"
 
 // Deletes HKCU\Software\Kindlewick.\<this program> before and after a test.
