@@ -14,28 +14,30 @@ source scripts/lib/wine.sh
 
 step() { echo; echo "=== $*"; }
 
-# Runs ctest for a preset and adds its counts to the totals. A stage that ran no tests fails:
-# it must never pass for tests it did not run.
+# Runs a ctest command with JUnit output and adds its counts to the totals:
+#   run_ctest STAGE COMMAND... (the command's ctest gets --output-junit last)
+# A stage without a JUnit file or with no test in it fails: it must never pass for tests it
+# did not run. Prints the stage's time and its ten slowest tests.
 run_ctest() {
   local stage=$1
   shift
-  local log
-  log=$(mktemp)
-  "$@" 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]}
-  local line
-  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
-  if [ -n "$line" ]; then
-    local bad all
-    bad=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
-    all=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
-    passed=$((passed + all - bad))
+  local junit counts started=$SECONDS
+  junit=$(mktemp --suffix=.xml)
+  rm -f "$junit"
+  "$@" --output-junit "$junit"
+  local rc=$?
+  if counts=$(python3 scripts/lib/junit-counts.py "$junit" 10); then
+    local ok bad skipped
+    read -r ok bad skipped <<<"$(head -n 1 <<<"$counts")"
+    passed=$((passed + ok))
     failed=$((failed + bad))
+    echo "stage \"$stage\": $ok passed, $bad failed, $skipped skipped in $((SECONDS - started)) s; slowest:"
+    tail -n +2 <<<"$counts"
   else
     echo "stage \"$stage\" could not run its tests (exit status $rc); see the lines above" >&2
     failed=$((failed + 1))
   fi
-  rm -f "$log"
+  rm -f "$junit"
   [ "$rc" -eq 0 ] || status=1
 }
 
