@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every test: installs what is missing, builds the host, sanitizer and Windows builds,
-# and runs their tests (the Windows ones under Wine on a private X display).
+# Every test: installs what is missing, builds the Windows, host and sanitizer builds, and
+# runs their tests (the Windows ones under Wine on private X displays, beside the host's).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,15 +42,13 @@ run_ctest() {
 }
 
 build() {
+  local started=$SECONDS
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" || { echo "build $1 failed" >&2; status=1; return 1; }
+  echo "build $1: $((SECONDS - started)) s"
 }
 
-step "host build and tests"
-build native && run_ctest "host tests" ctest --preset native
-
-step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-build sanitize && run_ctest "sanitizer tests" ctest --preset sanitize
-
+# The Windows program first: its tests under Wine mostly wait on windows and screenshots, so
+# they run in the background while the host builds compile and test.
 step "Windows program (i686)"
 windows_built=0
 build windows && windows_built=1
@@ -80,9 +78,47 @@ if [ "$runner" = windows64 ]; then
   build windows64 || { runner=""; failed=$((failed + 1)); }
 fi
 
+# The background stage writes its lines and its counts to files, shown when it ends.
+windows_log=$(mktemp)
+windows_counts=$(mktemp)
+windows_pid=""
+cleanup() {
+  [ -z "$windows_pid" ] || kill -TERM "$windows_pid" 2>/dev/null || true
+  rm -f "$windows_log" "$windows_counts"
+}
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 if [ -n "$runner" ]; then
+  echo "the Windows tests ($runner build) start in the background; their lines follow the host's"
+  (
+    passed=0 failed=0 status=0
+    run_ctest "Windows tests" scripts/wine-session --prefix "$prefix" "${fresh[@]}" ctest --preset "$runner"
+    echo "$passed $failed $status" >"$windows_counts"
+  ) >"$windows_log" 2>&1 </dev/null &
+  windows_pid=$!
+fi
+
+step "host build and tests"
+build native && run_ctest "host tests" ctest --preset native
+
+step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+build sanitize && run_ctest "sanitizer tests" ctest --preset sanitize
+
+if [ -n "$windows_pid" ]; then
   step "Windows tests under Wine ($runner build)"
-  run_ctest "Windows tests" scripts/wine-session --prefix "$prefix" "${fresh[@]}" ctest --preset "$runner"
+  wait "$windows_pid"
+  windows_pid=""
+  cat "$windows_log"
+  if read -r w_passed w_failed w_status <"$windows_counts" && [ -n "$w_status" ]; then
+    passed=$((passed + w_passed))
+    failed=$((failed + w_failed))
+    [ "$w_status" -eq 0 ] || status=1
+  else
+    echo "stage \"Windows tests\" ended without its counts" >&2
+    failed=$((failed + 1))
+  fi
   # The session stops its server; one still running now would disturb the next run.
   if pid=$(wine_server_pid "$prefix"); then
     echo "FAIL: Wine server $pid was still running for $prefix after the tests"
