@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # The full-screen saver end to end, under Wine on an X display, driven with real X input:
-#   tests/e2e/fullscreen.sh SAVER.scr
-# Run it inside scripts/with-display. A known picture covers the screen first as the desktop;
+#   tests/e2e/fullscreen.sh SAVER.scr [PREFIX]
+# With PREFIX it makes that prefix afresh and runs on an X display of its own, so that no other
+# test's window meets its screenshots and keys; without, it runs in the current Wine session
+# (or one on the default prefix) and needs the display to itself. A known picture covers the screen first as the desktop;
 # each check stores its settings in the Wine prefix's registry, starts `SAVER /s`, looks at
 # screenshots of the X screen and sends keys and mouse input with xdotool. Every check prints
 # what it saw; the last line is "fullscreen: N passed, N failed".
 set -uo pipefail
 
-if [ $# -ne 1 ] || [ ! -f "$1" ]; then
-  echo "usage: $0 SAVER.scr" >&2
+if [ $# -lt 1 ] || [ $# -gt 2 ] || [ ! -f "$1" ]; then
+  echo "usage: $0 SAVER.scr [PREFIX]" >&2
   exit 2
 fi
 saver=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -18,6 +20,9 @@ stats="$here/screen-stats.pl"
 wine_run="$root/scripts/wine-run"
 
 # The saver and the registry edits meet in one Wine session, which owns prefix and server.
+if [ $# -eq 2 ] && [ -z "${KW_FULLSCREEN:-}" ]; then
+  exec env -u DISPLAY KW_FULLSCREEN=1 "$root/scripts/wine-session" --prefix "$2" --fresh bash "$0" "$1"
+fi
 [ -n "${KW_WINE_SESSION:-}" ] || exec "$root/scripts/wine-session" bash "$0" "$@"
 
 # Waits are generous: Wine may take many seconds to start a program on a busy machine.

@@ -34,7 +34,8 @@ for f in "$setup" "$saver" "$old_saver" "$nsi" "$icon"; do
   [ -f "$f" ] || { echo "install: missing $f (is makensis installed? run scripts/install-deps.sh)" >&2; exit 2; }
 done
 if [ -z "${KW_INSTALL_SESSION:-}" ]; then
-  exec env KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
+  # A display of its own too: its full-screen saver and keys must not meet another test's.
+  exec env -u DISPLAY KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
 fi
 
 # shellcheck source=checks.sh
