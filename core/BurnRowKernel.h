@@ -24,29 +24,27 @@ inline void Store(void* at, const V& v) {
 }
 
 // Every cell's landing move (-1, 0, +1) and cooling for one row, by column, from the
-// generator's state at the row's start. Lane j handles the four columns 4j .. 4j + 3 of each
-// stretch of kLanes8 columns, in visiting order, so that its four results pack into its four
-// bytes in column order and each cell's state is the previous cell's third draw.
+// generator's state at the row's start. The moves come from the 64-column cycle; each
+// column's cooling comes from its own jump, lane j of vector i taking column 4j + i of each
+// stretch, so that the four vectors pack into bytes in column order.
 template <bool kRightToLeft>
 inline void DrawRowIn(const DrawPlan& plan, uint32_t start, int32_t cx, int8_t* move, uint8_t* cool) {
     const int dir = kRightToLeft ? 1 : 0;
-    const uint32_t first = kRightToLeft ? plan.last(start) : start;
-    U32 stretch = Load<U32>(plan.laneMul[dir]) * first + Load<U32>(plan.laneAdd[dir]);
+    const uint32_t position = kMoveCycle.position[start & 63u];
+    const uint32_t offset = kRightToLeft ? (64u - position - uint32_t(cx)) & 63u : position;
+    const int8_t* const cycle = kRightToLeft ? kMoveCycle.backward : kMoveCycle.forward;
+    for (int32_t k = 0; k < cx; k += kLanes8) Store(move + k, Load<I8>(cycle + ((offset + uint32_t(k)) & 63u)));
+
+    uint32_t stretch = kRightToLeft ? plan.last(start) : start;
     const FireRandJump block = plan.block[dir];
     const int32_t m = int32_t(plan.coolMod);
     const int32_t split = int32_t(4096u % plan.coolMod);
     const float inverse = 1.0f / float(m);
     for (int32_t k = 0; k < cx; k += kLanes8) {
-        U32 state = stretch;
-        U32 moves = U32{}, cools = U32{};
+        U32 cools = U32{};
 #pragma GCC unroll 4
         for (int i = 0; i < 4; ++i) {
-            const U32 g1 = state * kStep1.mul + kStep1.add;
-            const U32 g2 = state * kStep2.mul + kStep2.add;
-            const U32 g3 = state * kStep3.mul + kStep3.add;
-            const I32 drift = I32((g1 >> 5) & 1u);
-            const I32 right = I32((g3 >> 5) & 1u);
-            const I32 landing = drift * (right * 2 - 1);
+            const U32 g2 = Load<U32>(plan.coolMul[dir][i]) * stretch + Load<U32>(plan.coolAdd[dir][i]);
             // (g2 >> 5) % m without a division: fold the 27 bits into fewer than 24, which a
             // float holds exactly; its quotient is then off by at most one either way.
             const U32 x = g2 >> 5;
@@ -55,14 +53,10 @@ inline void DrawRowIn(const DrawPlan& plan, uint32_t start, int32_t cx, int8_t* 
             I32 r = y - q * m;
             r += (r < 0) & m;
             r -= (r >= m) & m;
-            const int shift = 8 * (kRightToLeft ? 3 - i : i);
-            moves |= (U32(landing) & 0xFFu) << shift;
-            cools |= U32(r) << shift;
-            state = g3;
+            cools |= U32(r) << (8 * i);
         }
-        Store(move + k, moves);
         Store(cool + k, cools);
-        stretch = stretch * block.mul + block.add;
+        stretch = block(stretch);
     }
 }
 
