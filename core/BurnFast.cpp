@@ -100,7 +100,7 @@ struct Kernel {
     int32_t lanes;
     int32_t lanes8;
     void (*draw)(const DrawPlan&, uint32_t, bool, int32_t, int8_t*, uint8_t*);
-    int32_t (*settle)(const RowCells&, int32_t);
+    void (*settle)(const RowCells&, int32_t);
 };
 
 // No kernel (lanes 0) where the processor or the compiler offers none.
@@ -217,7 +217,7 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
         // is the source of the row's last cell, which must see it.
         if (!rightToLeft) landEnd(row, rowStart, 0);
         SettleCell(row, 0);
-        for (int32_t x = kernel.settle(row, 1); x < cx; ++x) SettleCell(row, x);
+        kernel.settle(row, 1);
         landEnd(row, rowStart, cx - 1);
         if (rightToLeft) landEnd(row, rowStart, 0);
         rng = wholeRow(rng);

@@ -68,49 +68,83 @@ inline void DrawRow(const DrawPlan& plan, uint32_t start, bool rightToLeft, int3
         DrawRowIn<false>(plan, start, cx, move, cool);
 }
 
-// One landing on whole vectors of destination cells, where `hit` says which cells it lands on.
-inline void LandAll(U8& heat, U8& back, U8& out, const I8& hit, const I8& hot, const U8& value, bool dying,
-                    bool scorch) {
-    const U8 hotHit = U8(hit & hot);
-    const U8 coldHit = U8(hit & ~hot & (heat != kCold));
-    if (!dying && scorch) {
-        U8 scorched = back + back;
-        scorched += scorched;
-        scorched += scorched;
-        back = (scorched & coldHit) | (back & ~coldHit);
-    }
-    const U8 coldOut = dying ? U8{} + kCold : back;
-    const U8 kept = ~(hotHit | coldHit);
-    out = (value & hotHit) | (coldOut & coldHit) | (out & kept);
-    heat = (value & hotHit) | ((U8{} + kCold) & coldHit) | (heat & kept);
+// One landing on whole vectors of destination cells, where `hit` says which cells it lands on
+// and `value` is the cooled value where `hot`, cold elsewhere.
+template <bool kDying, bool kScorch>
+inline void LandAll(U8& heat, U8& back, U8& out, const I8& hit, const I8& hot, const U8& value) {
+    const I8 coldHit = hit & ~hot & I8(heat != kCold);
+    if (!kDying && kScorch) back = coldHit ? U8(back << 3) : back;
+    out = (hit & hot) ? value : coldHit ? (kDying ? U8{} + kCold : back) : out;
+    heat = hit ? value : heat;
 }
 
-// Settles destination columns from `x` on, whole vectors only, and returns the first column
-// left over. A destination takes, in visiting order, the cells left of it moving right, the
-// cell under it moving straight up and the cell right of it moving left.
-inline int32_t SettleRow(const RowCells& row, int32_t x) {
-    for (; x + kLanes8 <= row.cx; x += kLanes8) {
-        const U8 srcLeft = Load<U8>(row.src + x - 1), src = Load<U8>(row.src + x), srcRight = Load<U8>(row.src + x + 1);
-        const U8 coolLeft = Load<U8>(row.cool + x - 1), cool = Load<U8>(row.cool + x),
-                 coolRight = Load<U8>(row.cool + x + 1);
-        const I8 fromLeft = Load<I8>(row.move + x - 1) == 1;
-        const I8 fromBelow = Load<I8>(row.move + x) == 0;
-        const I8 fromRight = Load<I8>(row.move + x + 1) == -1;
-        // Hot when the cooled value stays above cold: src - cool > 16, without going below 0.
-        const I8 hotLeft = srcLeft > coolLeft + kCold, hot = src > cool + kCold, hotRight = srcRight > coolRight + kCold;
-        U8 heat = Load<U8>(row.heat + x), back = Load<U8>(row.back + x), out = Load<U8>(row.out + x);
-        if (row.rightToLeft) {
-            LandAll(heat, back, out, fromRight, hotRight, srcRight - coolRight, row.dying, row.scorch);
-            LandAll(heat, back, out, fromBelow, hot, src - cool, row.dying, row.scorch);
-            LandAll(heat, back, out, fromLeft, hotLeft, srcLeft - coolLeft, row.dying, row.scorch);
-        } else {
-            LandAll(heat, back, out, fromLeft, hotLeft, srcLeft - coolLeft, row.dying, row.scorch);
-            LandAll(heat, back, out, fromBelow, hot, src - cool, row.dying, row.scorch);
-            LandAll(heat, back, out, fromRight, hotRight, srcRight - coolRight, row.dying, row.scorch);
-        }
-        Store(row.heat + x, heat);
-        Store(row.back + x, back);
-        Store(row.out + x, out);
+// One source cell's landing value: cooled where it stays above cold, cold elsewhere.
+inline I8 Cool(const U8& src, const U8& cool, U8& value) {
+    const I8 hot = src >= cool + (kCold + 1);
+    value = hot ? U8(src - cool) : U8{} + kCold;
+    return hot;
+}
+
+// Settles the destination cells at `heat`, `back` and `out` from the cells below them, where
+// `src`, `move` and `cool` are at the same column and readable one column to either side.
+// A destination takes, in visiting order, the cell left of it moving right, the cell under it
+// moving straight up and the cell right of it moving left.
+template <bool kRightToLeft, bool kDying, bool kScorch>
+inline void SettleVector(uint8_t* heatAt, uint8_t* backAt, uint8_t* outAt, const uint8_t* src, const int8_t* move,
+                         const uint8_t* cool) {
+    U8 valueLeft, value, valueRight;
+    const I8 hotLeft = Cool(Load<U8>(src - 1), Load<U8>(cool - 1), valueLeft);
+    const I8 hot = Cool(Load<U8>(src), Load<U8>(cool), value);
+    const I8 hotRight = Cool(Load<U8>(src + 1), Load<U8>(cool + 1), valueRight);
+    const I8 fromLeft = Load<I8>(move - 1) == 1;
+    const I8 fromBelow = Load<I8>(move) == 0;
+    const I8 fromRight = Load<I8>(move + 1) == -1;
+    U8 heat = Load<U8>(heatAt), back = Load<U8>(backAt), out = Load<U8>(outAt);
+    if (kRightToLeft) {
+        LandAll<kDying, kScorch>(heat, back, out, fromRight, hotRight, valueRight);
+        LandAll<kDying, kScorch>(heat, back, out, fromBelow, hot, value);
+        LandAll<kDying, kScorch>(heat, back, out, fromLeft, hotLeft, valueLeft);
+    } else {
+        LandAll<kDying, kScorch>(heat, back, out, fromLeft, hotLeft, valueLeft);
+        LandAll<kDying, kScorch>(heat, back, out, fromBelow, hot, value);
+        LandAll<kDying, kScorch>(heat, back, out, fromRight, hotRight, valueRight);
     }
-    return x;
+    Store(heatAt, heat);
+    Store(backAt, back);
+    Store(outAt, out);
+}
+
+// Settles destination columns from `x` to the row's end. The last, partial vector runs on
+// copies, so that nothing past the row's last column is read or written in the buffers.
+template <bool kRightToLeft, bool kDying, bool kScorch>
+inline void SettleRowIn(const RowCells& row, int32_t x) {
+    for (; x + kLanes8 <= row.cx; x += kLanes8)
+        SettleVector<kRightToLeft, kDying, kScorch>(row.heat + x, row.back + x, row.out + x, row.src + x,
+                                                    row.move + x, row.cool + x);
+    const int32_t left = row.cx - x;
+    if (left <= 0) return;
+    uint8_t heat[kLanes8] = {}, back[kLanes8] = {}, out[kLanes8] = {}, src[kLanes8 + 2] = {};
+    std::memcpy(heat, row.heat + x, std::size_t(left));
+    std::memcpy(back, row.back + x, std::size_t(left));
+    std::memcpy(out, row.out + x, std::size_t(left));
+    std::memcpy(src, row.src + x - 1, std::size_t(left) + 1);
+    SettleVector<kRightToLeft, kDying, kScorch>(heat, back, out, src + 1, row.move + x, row.cool + x);
+    std::memcpy(row.heat + x, heat, std::size_t(left));
+    std::memcpy(row.back + x, back, std::size_t(left));
+    std::memcpy(row.out + x, out, std::size_t(left));
+}
+
+// Settles every destination column from `x` (at least 1) on.
+inline void SettleRow(const RowCells& row, int32_t x) {
+    const int32_t variant = (row.rightToLeft ? 4 : 0) + (row.dying ? 2 : 0) + (row.scorch ? 1 : 0);
+    switch (variant) {
+        case 0: return SettleRowIn<false, false, false>(row, x);
+        case 1: return SettleRowIn<false, false, true>(row, x);
+        case 2: return SettleRowIn<false, true, false>(row, x);
+        case 3: return SettleRowIn<false, true, true>(row, x);
+        case 4: return SettleRowIn<true, false, false>(row, x);
+        case 5: return SettleRowIn<true, false, true>(row, x);
+        case 6: return SettleRowIn<true, true, false>(row, x);
+        default: return SettleRowIn<true, true, true>(row, x);
+    }
 }
