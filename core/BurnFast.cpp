@@ -4,7 +4,9 @@
 // the up to three cells that can land on it, in the order the row visits them. Only the two
 // cells at the row's ends can land outside it; they are landed one at a time, in their turn.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "Burn.h"
@@ -103,11 +105,16 @@ struct Kernel {
     void (*settle)(const RowCells&, int32_t);
 };
 
-// No kernel (lanes 0) where the processor or the compiler offers none.
+// No kernel (lanes 0) where the processor or the compiler offers none. KW_BURN_KERNEL set to
+// "sse4.1" or "none" narrows the choice, so that every path can be compared on one processor.
 Kernel ChooseKernel() {
+    const char* const narrow = std::getenv("KW_BURN_KERNEL");
+    const std::string most = narrow ? narrow : "avx2";
 #if defined(KW_HAVE_KERNELS)
-    if (__builtin_cpu_supports("avx2")) return {avx2::kLanes32, avx2::kLanes8, avx2::DrawRow, avx2::SettleRow};
-    if (__builtin_cpu_supports("sse4.1")) return {sse41::kLanes32, sse41::kLanes8, sse41::DrawRow, sse41::SettleRow};
+    if (most == "avx2" && __builtin_cpu_supports("avx2"))
+        return {avx2::kLanes32, avx2::kLanes8, avx2::DrawRow, avx2::SettleRow};
+    if ((most == "avx2" || most == "sse4.1") && __builtin_cpu_supports("sse4.1"))
+        return {sse41::kLanes32, sse41::kLanes8, sse41::DrawRow, sse41::SettleRow};
 #endif
     return {0, 0, nullptr, nullptr};
 }
