@@ -46,12 +46,12 @@ inline void DrawRowIn(const DrawPlan& plan, uint32_t start, int32_t cx, int8_t* 
         for (int i = 0; i < 4; ++i) {
             const U32 g2 = Load<U32>(plan.coolMul[dir][i]) * stretch + Load<U32>(plan.coolAdd[dir][i]);
             // (g2 >> 5) % m without a division: fold the 27 bits into fewer than 24, which a
-            // float holds exactly; its quotient is then off by at most one either way.
+            // float holds exactly; its quotient is then exact or one too small (checked for
+            // every folded value and every m up to kMostCoolMod), never too large.
             const U32 x = g2 >> 5;
             const I32 y = I32((x >> 12) * uint32_t(split) + (x & 4095u));
             const I32 q = __builtin_convertvector(__builtin_convertvector(y, F32) * inverse, I32);
             I32 r = y - q * m;
-            r += (r < 0) & m;
             r -= (r >= m) & m;
             cools |= U32(r) << (8 * i);
         }
