@@ -119,6 +119,25 @@ Kernel ChooseKernel() {
     return {0, 0, nullptr, nullptr};
 }
 
+// The jumps of a plan that depend only on the kernel's vector width.
+DrawPlan LanePlan(const Kernel& kernel) {
+    DrawPlan plan{};
+    for (int32_t i = 0; i < 4; ++i) {
+        for (int32_t j = 0; j < kernel.lanes; ++j) {
+            const int64_t column = 4 * int64_t(j) + i;
+            const FireRandJump forward = FireRandJump::Steps(3 * column + 2);
+            const FireRandJump backward = FireRandJump::Steps(-3 * column + 2);
+            plan.coolMul[0][i][j] = forward.mul;
+            plan.coolAdd[0][i][j] = forward.add;
+            plan.coolMul[1][i][j] = backward.mul;
+            plan.coolAdd[1][i][j] = backward.add;
+        }
+    }
+    plan.block[0] = FireRandJump::Steps(3 * int64_t(kernel.lanes8));
+    plan.block[1] = FireRandJump::Steps(-3 * int64_t(kernel.lanes8));
+    return plan;
+}
+
 // One cell's value landing on one destination cell, exactly as the reference lands it.
 inline void Land(uint8_t& heat, uint8_t& back, uint8_t& out, int32_t value, bool dying, bool scorch) {
     if (value > kCold) {
@@ -174,20 +193,8 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     }
     if (top < 1) return;
 
-    DrawPlan plan{};
-    for (int32_t i = 0; i < 4; ++i) {
-        for (int32_t j = 0; j < kernel.lanes; ++j) {
-            const int64_t column = 4 * int64_t(j) + i;
-            const FireRandJump forward = FireRandJump::Steps(3 * column + 2);
-            const FireRandJump backward = FireRandJump::Steps(-3 * column + 2);
-            plan.coolMul[0][i][j] = forward.mul;
-            plan.coolAdd[0][i][j] = forward.add;
-            plan.coolMul[1][i][j] = backward.mul;
-            plan.coolAdd[1][i][j] = backward.add;
-        }
-    }
-    plan.block[0] = FireRandJump::Steps(3 * int64_t(kernel.lanes8));
-    plan.block[1] = FireRandJump::Steps(-3 * int64_t(kernel.lanes8));
+    static const DrawPlan lanes = LanePlan(kernel);
+    DrawPlan plan = lanes;
     plan.last = FireRandJump::Steps(3 * (int64_t(cx) - 1));
     plan.coolMod = coolMod;
     const FireRandJump wholeRow = FireRandJump::Steps(3 * int64_t(cx));
