@@ -71,6 +71,7 @@ struct RowCells {
     const int8_t* move;  // by column; columns -1 and cx hold 0, so nothing lands from them
     const uint8_t* cool;
     int32_t cx;
+    std::ptrdiff_t room;  // bytes from column 0 of the destination row to the buffers' end
     bool rightToLeft;
     bool dying;
     bool scorch;
@@ -225,7 +226,7 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
         kernel.draw(plan, rng, rightToLeft, cx, move, cool);
         move[cx] = 0;
         const RowCells row{f.m_pHeatBits + rowStart, f.m_pBackBits + rowStart, f.m_pOutBits + rowStart,
-                           f.m_pHeatBits + rowStart - stride, move, cool, cx, rightToLeft, dying,
+                           f.m_pHeatBits + rowStart - stride, move, cool, cx, size - rowStart, rightToLeft, dying,
                            a < f.m_nFireHeight - 15};
         // Left to right, the first cell lands first; with no padding, its landing at column -1
         // is the source of the row's last cell, which must see it.

@@ -90,8 +90,7 @@ inline I8 Cool(const U8& src, const U8& cool, U8& value) {
 // A destination takes, in visiting order, the cell left of it moving right, the cell under it
 // moving straight up and the cell right of it moving left.
 template <bool kRightToLeft, bool kDying, bool kScorch>
-inline void SettleVector(uint8_t* heatAt, uint8_t* backAt, uint8_t* outAt, const uint8_t* src, const int8_t* move,
-                         const uint8_t* cool) {
+__attribute__((always_inline)) inline void SettleVector(U8& heat, U8& back, U8& out, const uint8_t* src, const int8_t* move, const uint8_t* cool) {
     U8 valueLeft, value, valueRight;
     const I8 hotLeft = Cool(Load<U8>(src - 1), Load<U8>(cool - 1), valueLeft);
     const I8 hot = Cool(Load<U8>(src), Load<U8>(cool), value);
@@ -99,7 +98,6 @@ inline void SettleVector(uint8_t* heatAt, uint8_t* backAt, uint8_t* outAt, const
     const I8 fromLeft = Load<I8>(move - 1) == 1;
     const I8 fromBelow = Load<I8>(move) == 0;
     const I8 fromRight = Load<I8>(move + 1) == -1;
-    U8 heat = Load<U8>(heatAt), back = Load<U8>(backAt), out = Load<U8>(outAt);
     if (kRightToLeft) {
         LandAll<kDying, kScorch>(heat, back, out, fromRight, hotRight, valueRight);
         LandAll<kDying, kScorch>(heat, back, out, fromBelow, hot, value);
@@ -109,26 +107,50 @@ inline void SettleVector(uint8_t* heatAt, uint8_t* backAt, uint8_t* outAt, const
         LandAll<kDying, kScorch>(heat, back, out, fromBelow, hot, value);
         LandAll<kDying, kScorch>(heat, back, out, fromRight, hotRight, valueRight);
     }
-    Store(heatAt, heat);
-    Store(backAt, back);
-    Store(outAt, out);
 }
 
-// Settles destination columns from `x` to the row's end. The last, partial vector runs on
-// copies, so that nothing past the row's last column is read or written in the buffers.
+// The column numbers of one vector's bytes.
+constexpr struct Columns {
+    uint8_t at[kLanes8];
+    constexpr Columns() : at() {
+        for (int32_t n = 0; n < kLanes8; ++n) at[n] = uint8_t(n);
+    }
+} kColumns;
+
+// Settles destination columns from `x` to the row's end. The last, partial vector keeps the
+// bytes past the row's last column as they were; near the buffers' end it runs on copies, so
+// that nothing past them is read or written.
 template <bool kRightToLeft, bool kDying, bool kScorch>
 inline void SettleRowIn(const RowCells& row, int32_t x) {
-    for (; x + kLanes8 <= row.cx; x += kLanes8)
-        SettleVector<kRightToLeft, kDying, kScorch>(row.heat + x, row.back + x, row.out + x, row.src + x,
-                                                    row.move + x, row.cool + x);
+    for (; x + kLanes8 <= row.cx; x += kLanes8) {
+        U8 heat = Load<U8>(row.heat + x), back = Load<U8>(row.back + x), out = Load<U8>(row.out + x);
+        SettleVector<kRightToLeft, kDying, kScorch>(heat, back, out, row.src + x, row.move + x, row.cool + x);
+        Store(row.heat + x, heat);
+        Store(row.back + x, back);
+        Store(row.out + x, out);
+    }
     const int32_t left = row.cx - x;
     if (left <= 0) return;
+    if (x + kLanes8 <= row.room) {
+        const U8 heat = Load<U8>(row.heat + x), back = Load<U8>(row.back + x), out = Load<U8>(row.out + x);
+        U8 newHeat = heat, newBack = back, newOut = out;
+        SettleVector<kRightToLeft, kDying, kScorch>(newHeat, newBack, newOut, row.src + x, row.move + x, row.cool + x);
+        const I8 inRow = I8(Load<U8>(kColumns.at) < uint8_t(left));
+        Store(row.heat + x, inRow ? newHeat : heat);
+        Store(row.back + x, inRow ? newBack : back);
+        Store(row.out + x, inRow ? newOut : out);
+        return;
+    }
     uint8_t heat[kLanes8] = {}, back[kLanes8] = {}, out[kLanes8] = {}, src[kLanes8 + 2] = {};
     std::memcpy(heat, row.heat + x, std::size_t(left));
     std::memcpy(back, row.back + x, std::size_t(left));
     std::memcpy(out, row.out + x, std::size_t(left));
     std::memcpy(src, row.src + x - 1, std::size_t(left) + 1);
-    SettleVector<kRightToLeft, kDying, kScorch>(heat, back, out, src + 1, row.move + x, row.cool + x);
+    U8 heatV = Load<U8>(heat), backV = Load<U8>(back), outV = Load<U8>(out);
+    SettleVector<kRightToLeft, kDying, kScorch>(heatV, backV, outV, src + 1, row.move + x, row.cool + x);
+    Store(heat, heatV);
+    Store(back, backV);
+    Store(out, outV);
     std::memcpy(row.heat + x, heat, std::size_t(left));
     std::memcpy(row.back + x, back, std::size_t(left));
     std::memcpy(row.out + x, out, std::size_t(left));
