@@ -4,7 +4,9 @@
 // the up to three cells that can land on it, in the order the row visits them. Only the two
 // cells at the row's ends can land outside it; they are landed one at a time, in their turn.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "Burn.h"
@@ -20,11 +22,42 @@ constexpr int32_t kMostBytes = 32;
 // The float remainder of the draw pass is exact below this bound, and cooling stays a byte.
 constexpr uint32_t kMostCoolMod = 224;
 
-// The jumps of one step, by direction (0 left to right, 1 right to left): each lane's
-// start at the first of its four columns that the row visits, and the jump to its next four.
+// Only bit 5 of a cell's first and third draws decide its move, and that bit depends only on
+// the low six bits of the cell's state. From cell to cell those six bits step through all 64
+// values in one fixed cycle, so a row's moves repeat every 64 columns: a row copies them from
+// this cycle, found once, starting where its first state falls.
+struct MoveCycle {
+    int8_t forward[64 + kMostBytes];   // by position in the cycle, repeated for whole vectors
+    int8_t backward[64 + kMostBytes];  // the same cycle read backwards
+    uint8_t position[64];              // by six-bit state
+};
+
+constexpr MoveCycle MakeMoveCycle() {
+    MoveCycle cycle{};
+    int8_t moves[64] = {};
+    uint32_t state = 0;
+    for (int32_t n = 0; n < 64; ++n) {
+        const uint32_t drift = (kStep1(state) >> 5) & 1u;
+        moves[n] = int8_t((kStep3(state) & 0x20u) ? int32_t(drift) : -int32_t(drift));
+        cycle.position[state] = uint8_t(n);
+        state = kStep3(state) & 63u;
+    }
+    for (int32_t n = 0; n < 64 + kMostBytes; ++n) {
+        cycle.forward[n] = moves[n & 63];
+        cycle.backward[n] = moves[(63 - n) & 63];
+    }
+    return cycle;
+}
+
+constexpr MoveCycle kMoveCycle = MakeMoveCycle();
+static_assert(kStep3.mul % 4 == 1 && kStep3.add % 2 == 1, "the six low bits run through all 64 values");
+
+// The jumps of one step, by direction (0 left to right, 1 right to left): from the state of
+// the first column of a stretch of kLanes8 to the second draw of each of its columns, where
+// lane j of vector i handles column 4j + i; and the jump to the next stretch.
 struct DrawPlan {
-    uint32_t laneMul[2][kMostLanes];
-    uint32_t laneAdd[2][kMostLanes];
+    uint32_t coolMul[2][4][kMostLanes];
+    uint32_t coolAdd[2][4][kMostLanes];
     FireRandJump block[2];
     FireRandJump last;  // to the state of the row's last cell
     uint32_t coolMod;
@@ -38,6 +71,7 @@ struct RowCells {
     const int8_t* move;  // by column; columns -1 and cx hold 0, so nothing lands from them
     const uint8_t* cool;
     int32_t cx;
+    std::ptrdiff_t room;  // bytes from column 0 of the destination row to the buffers' end
     bool rightToLeft;
     bool dying;
     bool scorch;
@@ -67,17 +101,42 @@ namespace avx2 {
 
 struct Kernel {
     int32_t lanes;
+    int32_t lanes8;
     void (*draw)(const DrawPlan&, uint32_t, bool, int32_t, int8_t*, uint8_t*);
-    int32_t (*settle)(const RowCells&, int32_t);
+    void (*settle)(const RowCells&, int32_t);
 };
 
-// No kernel (lanes 0) where the processor or the compiler offers none.
+// No kernel (lanes 0) where the processor or the compiler offers none. KW_BURN_KERNEL set to
+// "sse4.1" or "none" narrows the choice, so that every path can be compared on one processor.
 Kernel ChooseKernel() {
+    const char* const narrow = std::getenv("KW_BURN_KERNEL");
+    const std::string most = narrow ? narrow : "avx2";
 #if defined(KW_HAVE_KERNELS)
-    if (__builtin_cpu_supports("avx2")) return {avx2::kLanes32, avx2::DrawRow, avx2::SettleRow};
-    if (__builtin_cpu_supports("sse4.1")) return {sse41::kLanes32, sse41::DrawRow, sse41::SettleRow};
+    if (most == "avx2" && __builtin_cpu_supports("avx2"))
+        return {avx2::kLanes32, avx2::kLanes8, avx2::DrawRow, avx2::SettleRow};
+    if ((most == "avx2" || most == "sse4.1") && __builtin_cpu_supports("sse4.1"))
+        return {sse41::kLanes32, sse41::kLanes8, sse41::DrawRow, sse41::SettleRow};
 #endif
-    return {0, nullptr, nullptr};
+    return {0, 0, nullptr, nullptr};
+}
+
+// The jumps of a plan that depend only on the kernel's vector width.
+DrawPlan LanePlan(const Kernel& kernel) {
+    DrawPlan plan{};
+    for (int32_t i = 0; i < 4; ++i) {
+        for (int32_t j = 0; j < kernel.lanes; ++j) {
+            const int64_t column = 4 * int64_t(j) + i;
+            const FireRandJump forward = FireRandJump::Steps(3 * column + 2);
+            const FireRandJump backward = FireRandJump::Steps(-3 * column + 2);
+            plan.coolMul[0][i][j] = forward.mul;
+            plan.coolAdd[0][i][j] = forward.add;
+            plan.coolMul[1][i][j] = backward.mul;
+            plan.coolAdd[1][i][j] = backward.add;
+        }
+    }
+    plan.block[0] = FireRandJump::Steps(3 * int64_t(kernel.lanes8));
+    plan.block[1] = FireRandJump::Steps(-3 * int64_t(kernel.lanes8));
+    return plan;
 }
 
 // One cell's value landing on one destination cell, exactly as the reference lands it.
@@ -135,17 +194,8 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     }
     if (top < 1) return;
 
-    DrawPlan plan{};
-    for (int32_t j = 0; j < kernel.lanes; ++j) {
-        const FireRandJump forward = FireRandJump::Steps(12 * int64_t(j));
-        const FireRandJump backward = FireRandJump::Steps(-12 * int64_t(j) - 9);
-        plan.laneMul[0][j] = forward.mul;
-        plan.laneAdd[0][j] = forward.add;
-        plan.laneMul[1][j] = backward.mul;
-        plan.laneAdd[1][j] = backward.add;
-    }
-    plan.block[0] = FireRandJump::Steps(12 * int64_t(kernel.lanes));
-    plan.block[1] = FireRandJump::Steps(-12 * int64_t(kernel.lanes));
+    static const DrawPlan lanes = LanePlan(kernel);
+    DrawPlan plan = lanes;
     plan.last = FireRandJump::Steps(3 * (int64_t(cx) - 1));
     plan.coolMod = coolMod;
     const FireRandJump wholeRow = FireRandJump::Steps(3 * int64_t(cx));
@@ -176,13 +226,13 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
         kernel.draw(plan, rng, rightToLeft, cx, move, cool);
         move[cx] = 0;
         const RowCells row{f.m_pHeatBits + rowStart, f.m_pBackBits + rowStart, f.m_pOutBits + rowStart,
-                           f.m_pHeatBits + rowStart - stride, move, cool, cx, rightToLeft, dying,
+                           f.m_pHeatBits + rowStart - stride, move, cool, cx, size - rowStart, rightToLeft, dying,
                            a < f.m_nFireHeight - 15};
         // Left to right, the first cell lands first; with no padding, its landing at column -1
         // is the source of the row's last cell, which must see it.
         if (!rightToLeft) landEnd(row, rowStart, 0);
         SettleCell(row, 0);
-        for (int32_t x = kernel.settle(row, 1); x < cx; ++x) SettleCell(row, x);
+        kernel.settle(row, 1);
         landEnd(row, rowStart, cx - 1);
         if (rightToLeft) landEnd(row, rowStart, 0);
         rng = wholeRow(rng);
