@@ -289,9 +289,10 @@ else
   result() { sed -n "s/^$1=//p" "$work/read-only.out"; }
   [ "$(result setup)" = 0 ] && [ "$(result read_only)" = yes ]
   check $? "as $user_name, setup installed a saver made read-only: setup '$(result setup)', read-only '$(result read_only)'"
-  [ "$(result uninstall)" = 0 ] && [ "$(result removed)" = yes ]
-  check $? "uninstall.exe /S removed the read-only saver: exit status '$(result uninstall)', removed '$(result removed)'"
-  [ "$failed" -eq 0 ] || sed 's/^/read-only: /' "$work/read-only.out"
+  [ "$(result setup)" = 0 ] && [ "$(result uninstall)" = 0 ] && [ "$(result removed)" = yes ]
+  status=$?
+  check $status "uninstall.exe /S removed the read-only saver: exit status '$(result uninstall)', removed '$(result removed)'"
+  [ "$status" -eq 0 ] || sed 's/^/read-only: /' "$work/read-only.out"
   rm -rf "$user_home"
   user_home=""
 fi
