@@ -2,6 +2,10 @@
 ; Saver settings list it, offers to make it the current saver and registers an uninstaller.
 ;   makensis -DVERSION=1.2.3 -DSCR=kindlewick.scr -DICON=kindlewick.ico -DOUTFILE=setup.exe kindlewick.nsi
 ; Exit codes: 0 done, 1 cancelled by the user, 2 a step failed (reported), 740 no administrator.
+; Both run as the user who started them, so that the current saver is set, and put back, in
+; that user's registry. The system folder and HKLM are changed in-process when already
+; elevated, else by an elevated copy of the same program (switch /MACHINE), started with the
+; runas verb and waited for; that copy never elevates again.
 
 !ifndef VERSION | SCR | ICON | OUTFILE
   !error "define VERSION, SCR, ICON and OUTFILE"
@@ -12,7 +16,7 @@ SetCompressor /SOLID lzma
 ; The installed file takes the time of its installation: the build's time would make every
 ; build's setup program differ.
 SetDateSave off
-RequestExecutionLevel admin
+RequestExecutionLevel user
 ManifestSupportedOS all
 
 !define PRODUCT "Kindlewick"
@@ -46,13 +50,17 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) ${PUBLISHER}, MIT licence"
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "x64.nsh"
+!include "FileFunc.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
+; The elevated copy asks nothing: the user has chosen already.
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipInMachinePart
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_PAGE_CUSTOMFUNCTION_PRE un.SkipInMachinePart
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
@@ -81,6 +89,87 @@ Var Saver
   ${EndIf}
 !macroend
 
+; 1 in the elevated copy, which does only the machine part.
+Var Machine
+; 1 when this process lacks the rights and must start that copy.
+Var Elevate
+
+!macro MachinePartFunctions UN
+Function ${UN}SkipInMachinePart
+  ${If} $Machine == 1
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; Reads /MACHINE and decides where the machine part runs. An administrator's process counts
+; as elevated only with an elevated token: a filtered one still lists the group.
+Function ${UN}InitMachinePart
+  StrCpy $Machine 0
+  StrCpy $Elevate 0
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/MACHINE" $1
+  ${IfNot} ${Errors}
+    StrCpy $Machine 1
+    !insertmacro RequireAdmin
+    SetAutoClose true
+    Return
+  ${EndIf}
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    StrCpy $Elevate 1
+    Return
+  ${EndIf}
+  ; TOKEN_QUERY, TokenElevation; before Vista the call fails and an administrator is elevated.
+  System::Call 'kernel32::GetCurrentProcess() p.r1'
+  System::Call 'advapi32::OpenProcessToken(p r1, i 8, *p .r2) i.r3'
+  ${If} $3 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r2, i 20, *i .r4, i 4, *i .r5) i.r6'
+    System::Call 'kernel32::CloseHandle(p r2)'
+    ${If} $6 <> 0
+    ${AndIf} $4 = 0
+      StrCpy $Elevate 1
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+; Runs this program elevated with /MACHINE, the parameters in $R0 after it, and waits.
+; Fails the step unless it exits 0; a refused elevation is a cancel.
+Function ${UN}RunMachinePart
+  StrCpy $R1 "/MACHINE"
+  IfSilent 0 +2
+    StrCpy $R1 "$R1 /S"
+  StrCpy $R1 "$R1$R0"
+  ; SHELLEXECUTEINFOW with SEE_MASK_NOCLOSEPROCESS, to wait on the process it starts, and
+  ; SEE_MASK_FLAG_NO_UI: a failure is reported here, and a shell error box would hold a
+  ; silent setup for ever.
+  System::Call '*(i 60, i 0x440, p $HWNDPARENT, w "runas", w "$EXEPATH", w "$R1", w "$EXEDIR", i 1, p 0, p 0, p 0, p 0, i 0, p 0, p 0) p.r2'
+  System::Call 'shell32::ShellExecuteExW(p r2) i.r3 ?e'
+  Pop $1
+  ${If} $3 = 0
+    System::Free $2
+    ${If} $1 = 1223
+      DetailPrint "Administrator rights were refused."
+      SetErrorLevel 1
+      Abort
+    ${EndIf}
+    !insertmacro Fail "Could not start the part of ${PRODUCT} that needs administrator rights (error $1)."
+  ${EndIf}
+  System::Call '*$2(i, i, p, p, p, p, p, i, p, p, p, p, i, p, p .r4)'
+  System::Free $2
+  System::Call 'kernel32::WaitForSingleObject(p r4, i -1)'
+  System::Call 'kernel32::GetExitCodeProcess(p r4, *i .r0)'
+  System::Call 'kernel32::CloseHandle(p r4)'
+  ${If} $0 <> 0
+    ; The elevated copy has said what failed.
+    DetailPrint "The part that needs administrator rights failed (exit status $0)."
+    SetErrorLevel $0
+    Abort
+  ${EndIf}
+FunctionEnd
+!macroend
+
 ; Reports a failed step (also in silent mode, through the exit code) and stops.
 !macro Fail MESSAGE
   DetailPrint "${MESSAGE}"
@@ -89,8 +178,17 @@ Var Saver
   Abort
 !macroend
 
+!insertmacro MachinePartFunctions ""
+!insertmacro MachinePartFunctions "un."
+
 Section "Kindlewick screen saver" SecSaver
   SectionIn RO
+  ${If} $Elevate == 1
+    ; /D= must come last and unquoted.
+    StrCpy $R0 " /D=$INSTDIR"
+    Call RunMachinePart
+    Return
+  ${EndIf}
   ; A saver that runs cannot be replaced: the user gets Retry or Cancel, a silent setup
   ; cancels, and nothing else has been touched by then.
   AllowSkipFiles off
@@ -151,6 +249,9 @@ FunctionEnd
 !insertmacro IsCurrentSaverFunction "un."
 
 Section "Use Kindlewick as my screen saver" SecUse
+  ${If} $Machine == 1
+    Return
+  ${EndIf}
   ; An upgrade keeps what the first setup recorded; Kindlewick is never its own predecessor.
   Call IsCurrentSaver
   ${If} $0 == 0
@@ -170,17 +271,23 @@ Section "Use Kindlewick as my screen saver" SecUse
 SectionEnd
 
 Function .onInit
-  !insertmacro RequireAdmin
+  Call InitMachinePart
   !insertmacro FindSaver
 FunctionEnd
 
 Function un.onInit
-  !insertmacro RequireAdmin
+  Call un.InitMachinePart
   !insertmacro FindSaver
 FunctionEnd
 
 ; The machine part: the saver, the entry in Add or Remove Programs, the uninstaller.
 Section "un.Saver"
+  ${If} $Elevate == 1
+    ; _?= must come last: it takes the rest of the command line.
+    StrCpy $R0 " _?=$INSTDIR"
+    Call un.RunMachinePart
+    Return
+  ${EndIf}
 
   ; The one step that can fail (the saver is running, or no rights): first, so that a
   ; failure leaves the installation whole. A running program cannot be opened for writing;
@@ -230,6 +337,9 @@ SectionEnd
 
 ; The user's part, once the machine part has succeeded.
 Section "un.User"
+  ${If} $Machine == 1
+    Return
+  ${EndIf}
   Call un.IsCurrentSaver
   StrCpy $9 $0
 

@@ -43,9 +43,10 @@ source "$(dirname "$0")/checks.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/install.XXXXXX")
 saver_pid=""
+user_home=""
 cleanup() {
   [ -n "$saver_pid" ] && kill "$saver_pid" 2>/dev/null
-  rm -rf "$work"
+  rm -rf "$work" ${user_home:+"$user_home"}
 }
 trap cleanup EXIT
 trap 'exit 129' HUP
@@ -226,5 +227,74 @@ status=$?
 [ "$status" -eq 0 ] && [ ! -e "$installed" ] && [ "$(entries)" -eq 0 ] && [ -e "$uninstaller_file" ]
 check $? "uninstall.exe /S _?=DIR: exit status $status, saver $( [ -e "$installed" ] && echo present || echo gone)," \
   "$(entries) entries, the uninstaller $( [ -e "$uninstaller_file" ] && echo stays || echo "is gone")"
+
+# --- the elevated copy alone: the machine part, and nothing in its user's registry -------------
+# A user-level setup starts it with the runas verb when not elevated; whoever it runs as, the
+# current saver is the starting user's to change.
+reg32 delete "HKCU\\Software\\Kindlewick." /f >/dev/null
+"$wine_run" "$setup" /MACHINE /S >"$work/machine.log" 2>&1
+status=$?
+[ "$status" -eq 0 ] && cmp -s "$installed" "$saver" && [ "$(entries)" -eq 1 ]
+check $? "setup /MACHINE /S: exit status $status, the saver and $(entries) entry installed"
+got=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+replaced=$(reg32 query 'HKCU\Software\Kindlewick.\Replaced' 2>/dev/null | grep -c SCRNSAVE)
+[ "$got" = "$earlier_saver" ] && [ "$replaced" -eq 0 ]
+check $? "it left SCRNSAVE.EXE alone: '$got', nothing recorded as replaced ($replaced)"
+reg32 add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$current" /f >/dev/null
+read -ra words <<<"_?=$(reg_value "$key" InstallLocation)"
+"$wine_run" "$uninstaller_file" /MACHINE /S "${words[@]}" >"$work/machine-uninstall.log" 2>&1
+status=$?
+got=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+[ "$status" -eq 0 ] && [ ! -e "$installed" ] && [ "$(entries)" -eq 0 ] && [ "$got" = "$current" ]
+check $? "uninstall.exe /MACHINE /S: exit status $status, saver $( [ -e "$installed" ] && echo present || echo gone)," \
+  "$(entries) entries, SCRNSAVE.EXE left as '$got'"
+
+# --- a read-only saver is removed: as a user whose rights Wine enforces -----------------------
+# As root Wine ignores the read-only attribute, so this runs as nobody, in a prefix of its own.
+plain_user=()
+user_name=$(id -un)
+skip_reason=""
+if [ "$(id -u)" -eq 0 ]; then
+  if command -v setpriv >/dev/null 2>&1 && id nobody >/dev/null 2>&1; then
+    plain_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    user_name=nobody
+  else
+    skip_reason="running as root without setpriv or the user nobody"
+  fi
+fi
+if [ -n "$skip_reason" ]; then
+  echo "SKIPPED: a read-only saver's removal: $skip_reason"
+else
+  user_home=$(mktemp -d "${TMPDIR:-/tmp}/install-user.XXXXXX")
+  cp "$setup" "$user_home/setup.exe"
+  [ "$(id -u)" -ne 0 ] || chown -R nobody:nogroup "$user_home"
+  chmod 755 "$user_home"
+  # shellcheck disable=SC2016
+  "${plain_user[@]}" env -i HOME="$user_home" DISPLAY="$DISPLAY" PATH="$PATH" \
+    "$root/scripts/wine-session" --prefix "$user_home/prefix" bash -c \
+    "$(declare -f reg32 win_to_unix system_folder)"'
+    wine_run=$1
+    "$wine_run" "$HOME/setup.exe" /S >"$HOME/setup.log" 2>&1
+    echo "setup=$?"
+    saver="$(system_folder)/kindlewick.scr"
+    "$wine_run" "$(dirname "$saver")/attrib.exe" +r "C:\\windows\\system32\\kindlewick.scr" >/dev/null 2>&1
+    [ -f "$saver" ] && [ ! -w "$saver" ] && echo "read_only=yes"
+    instdir=$(reg32 query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kindlewick" /v InstallLocation |
+      sed -n "s/^ *InstallLocation *REG_SZ *//p")
+    read -ra words <<<"_?=$instdir"
+    "$wine_run" "$(win_to_unix "$instdir")/uninstall.exe" /S "${words[@]}" >"$HOME/uninstall.log" 2>&1
+    echo "uninstall=$?"
+    [ -e "$saver" ] || echo "removed=yes"
+  ' _ "$wine_run" >"$work/read-only.out" 2>&1
+  result() { sed -n "s/^$1=//p" "$work/read-only.out"; }
+  [ "$(result setup)" = 0 ] && [ "$(result read_only)" = yes ]
+  check $? "as $user_name, setup installed a saver made read-only: setup '$(result setup)', read-only '$(result read_only)'"
+  [ "$(result setup)" = 0 ] && [ "$(result uninstall)" = 0 ] && [ "$(result removed)" = yes ]
+  status=$?
+  check $status "uninstall.exe /S removed the read-only saver: exit status '$(result uninstall)', removed '$(result removed)'"
+  [ "$status" -eq 0 ] || sed 's/^/read-only: /' "$work/read-only.out"
+  rm -rf "$user_home"
+  user_home=""
+fi
 
 checks_end install

@@ -3,7 +3,8 @@
     winget.py MANIFEST_DIR SETUP.exe NSI VERSION
 They parse as YAML, form one version's set of the multi-file schema, carry the built setup
 program's SHA-256, and their apps-and-features values are what the script writes into Add or
-Remove Programs. The script's silent run must not show a window or start another program."""
+Remove Programs. The script's silent run must not show a window or start another program
+(only an elevated, silent copy of itself)."""
 import glob
 import hashlib
 import os
@@ -74,6 +75,12 @@ def main(argv):
     check(all("/SD" in box for box in boxes), f"all {len(boxes)} message boxes have a silent answer")
     starts = re.findall(r"^\s*(Exec\w*|ExecShell\w*|!define MUI_FINISHPAGE_RUN\w*)\b", script, re.M | re.I)
     check(not starts, f"the setup program starts no other program: {starts}")
+    # Only itself, elevated, for the machine part, and silent when it is.
+    shell = re.findall(r"ShellExecute\w*", script)
+    itself = re.findall(r'w "runas", w "\$EXEPATH", w "\$R1"', script)
+    passes_silent = re.search(r'IfSilent 0 \+2\s+StrCpy \$R1 "\$R1 /S"', script)
+    check(len(shell) == len(itself) and (not itself or passes_silent),
+          f"the shell starts only the program itself, passing /S on: {len(shell)} call(s), {len(itself)} of itself")
 
     return 1 if failures else 0
 

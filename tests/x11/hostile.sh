@@ -5,6 +5,7 @@
 # hack nor delay the fallback past the helper's time limit, and goes with its children. A
 # window the server cannot make a picture for is said once: a window of its own keeps its
 # last good size, a window it was given (too large, or InputOnly) ends it with status 1.
+# SIGTERM ends it while its X server is stopped.
 set -uo pipefail
 
 if [ $# -ne 2 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
@@ -24,8 +25,10 @@ hack=$2
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/kindlewick-hostile.XXXXXX")
 pids=()
+stopped_server=""
 cleanup() {
   local pid
+  [ -z "$stopped_server" ] || kill -CONT "$stopped_server" 2>/dev/null
   for pid in "${pids[@]}"; do kill -KILL "$pid" 2>/dev/null; done
   rm -rf "$work"
 }
@@ -117,5 +120,35 @@ for host in "40000 300" "320 240 input"; do
   wait "$host_pid"
   rm -f "$work/in" "$work/out"
 done
+
+# A server that stops answering holds the hack inside Xlib; SIGTERM must still end it.
+if command -v Xvfb >/dev/null 2>&1; then
+  mkfifo "$work/displayfd"
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 </dev/null &
+  server=$!
+  pids+=("$server")
+  number=""
+  read -r -t 60 number <"$work/displayfd"
+  DISPLAY=":$number" "$hack" --blank --fire-type gas 2>"$work/stderr.stopped" &
+  pid=$!
+  pids+=("$pid")
+  shown() { DISPLAY=":$number" xdotool search --onlyvisible --classname '^kindlewick$' >/dev/null 2>&1; }
+  wait_for 30 shown
+  check $? "the hack shows its window on a server of its own (:$number)"
+  kill -STOP "$server"
+  stopped_server=$server
+  kill -TERM "$pid"
+  wait_for 30 exited "$pid"
+  check $? "SIGTERM ends the hack while its X server is stopped"
+  kill -CONT "$server"
+  stopped_server=""
+  wait "$pid" 2>/dev/null
+  status=$?
+  check "$([ "$status" -eq 0 ]; echo $?)" "(stopped server) exit status $status"
+  kill -TERM "$server"
+  wait "$server" 2>/dev/null
+else
+  echo "SKIPPED: a stopped X server: no Xvfb to stop"
+fi
 
 checks_end hostile
