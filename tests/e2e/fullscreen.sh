@@ -22,9 +22,9 @@ stats="$here/screen-stats.pl"
 wine_run="$root/scripts/wine-run"
 
 # The saver and the registry edits meet in one Wine session, which owns prefix and server.
-if [ $# -ge 2 ] && [ -z "${KW_FULLSCREEN:-}" ]; then
-  exec env -u DISPLAY KW_FULLSCREEN=1 "$root/scripts/wine-session" --prefix "$2" --fresh bash "$0" "$1" "$2" "$group"
-fi
+# shellcheck source=../../scripts/lib/child.sh
+source "$root/scripts/lib/child.sh"
+[ $# -lt 2 ] || reenter KW_FULLSCREEN env -u DISPLAY "$root/scripts/wine-session" --prefix "$2" --fresh -- "$1" "$2" "$group"
 [ -n "${KW_WINE_SESSION:-}" ] || exec "$root/scripts/wine-session" bash "$0" "$@"
 
 # Waits are generous: Wine may take many seconds to start a program on a busy machine.

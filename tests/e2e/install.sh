@@ -33,10 +33,10 @@ fi
 for f in "$setup" "$saver" "$old_saver" "$nsi" "$icon"; do
   [ -f "$f" ] || { echo "install: missing $f (is makensis installed? run scripts/install-deps.sh)" >&2; exit 2; }
 done
-if [ -z "${KW_INSTALL_SESSION:-}" ]; then
-  # A display of its own too: its full-screen saver and keys must not meet another test's.
-  exec env -u DISPLAY KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
-fi
+# A display of its own too: its full-screen saver and keys must not meet another test's.
+# shellcheck source=../../scripts/lib/child.sh
+source "$root/scripts/lib/child.sh"
+reenter KW_INSTALL_SESSION env -u DISPLAY "$root/scripts/wine-session" --prefix "$7" --fresh -- "$@"
 
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"

@@ -10,9 +10,9 @@ if [ $# -ne 1 ] || [ ! -x "$1" ]; then
 fi
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-if [ -z "${KW_HACK_DISPLAY:-}" ]; then
-  KW_HACK_DISPLAY=1 exec env -u DISPLAY "$root/scripts/with-display" bash "$0" "$@"
-fi
+# shellcheck source=../../scripts/lib/child.sh
+source "$root/scripts/lib/child.sh"
+reenter KW_HACK_DISPLAY env -u DISPLAY "$root/scripts/with-display" -- "$@"
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
 hack=$1

@@ -13,9 +13,9 @@ if [ $# -lt 2 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
 fi
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-if [ -z "${KW_HACK_DISPLAY:-}" ]; then
-  KW_HACK_DISPLAY=1 WITH_DISPLAY_SCREEN=1024x768x24 exec env -u DISPLAY "$root/scripts/with-display" bash "$0" "$@"
-fi
+# shellcheck source=../../scripts/lib/child.sh
+source "$root/scripts/lib/child.sh"
+reenter KW_HACK_DISPLAY env -u DISPLAY WITH_DISPLAY_SCREEN=1024x768x24 "$root/scripts/with-display" -- "$@"
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
 need xscreensaver xscreensaver-command xdotool setpriv
