@@ -1,7 +1,8 @@
 // Plays the Display control panel's side of the preview against the real saver:
 //   preview_host preview  SAVER   a window of its own, the saver inside it, then closed
 //   preview_host bad-args SAVER   command lines that must end the saver at once
-//   preview_host show SAVER [SECONDS]  the preview to look at, until closed or SECONDS pass
+//   preview_host show SAVER [SECONDS [WxH]]  the preview to look at (151x111, or W x H),
+//                                      until closed or SECONDS pass (0: until closed)
 // Wine shows nothing that one process draws into another's window, so this checks the
 // structure and the lifetime of the saver's window only. Every check prints one line.
 #include <windows.h>
@@ -17,8 +18,10 @@
 
 namespace {
 
-constexpr int kClientWidth = 151;
-constexpr int kClientHeight = 111;
+// The Display control panel's preview; multi-monitor tools use a whole monitor.
+constexpr SIZE kDisplayPanelClient{151, 111};
+constexpr int kClientWidth = kDisplayPanelClient.cx;
+constexpr int kClientHeight = kDisplayPanelClient.cy;
 // Wine can take seconds to start a process on a loaded machine; waits are generous.
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kRunningMs = 2000;
@@ -184,9 +187,9 @@ private:
 // the destructor only cleans up after an early return.
 class HostWindow {
 public:
-    HostWindow() {
+    explicit HostWindow(SIZE client = kDisplayPanelClient) {
         const DWORD style = WS_OVERLAPPEDWINDOW;
-        RECT frame = {0, 0, kClientWidth, kClientHeight};
+        RECT frame = {0, 0, client.cx, client.cy};
         AdjustWindowRectEx(&frame, style, FALSE, 0);
         hwnd_ = CreateWindowExA(0, HostWindowClass::kName, "Preview host", style, 100, 100,
                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
@@ -394,9 +397,9 @@ int RunBadArgs(const std::string& saver) {
 }
 
 // Not a test: keeps the preview up for a person or a screenshot.
-int RunShow(const std::string& saver, DWORD seconds) {
+int RunShow(const std::string& saver, DWORD seconds, SIZE size) {
     HostWindowClass windowClass;
-    HostWindow host;
+    HostWindow host(size);
     if (!host.Get()) {
         std::fprintf(stderr, "no host window (error %lu): is DISPLAY set?\n", host.Error());
         return 1;
@@ -427,8 +430,15 @@ int main(int argc, char** argv) {
     const std::string mode = argc >= 3 ? argv[1] : "";
     if (mode == "preview" && argc == 3) return RunPreview(argv[2]);
     if (mode == "bad-args" && argc == 3) return RunBadArgs(argv[2]);
-    if (mode == "show" && argc <= 4) return RunShow(argv[2], argc == 4 ? std::strtoul(argv[3], nullptr, 10) : 0);
+    if (mode == "show" && argc <= 5) {
+        SIZE size = kDisplayPanelClient;
+        if (argc == 5 && (std::sscanf(argv[4], "%ldx%ld", &size.cx, &size.cy) != 2 || size.cx <= 0 || size.cy <= 0)) {
+            std::fprintf(stderr, "preview_host: the size is WxH, not %s\n", argv[4]);
+            return 2;
+        }
+        return RunShow(argv[2], argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : 0, size);
+    }
     std::fprintf(stderr, "usage: preview_host preview|bad-args SAVER.scr\n"
-                         "       preview_host show SAVER.scr [SECONDS]\n");
+                         "       preview_host show SAVER.scr [SECONDS [WxH]]\n");
     return 2;
 }
