@@ -75,12 +75,12 @@ void CopyBand(CDC& to, CDC& from, FirePoint at, FireSize size, int32_t scale, co
                  cx, cy, SRCCOPY);
 }
 
-// Palette indices into screen pixels, row by row; both surfaces are stored bottom row first.
-void Convert(const uint8_t* indices, std::size_t indexStride, uint32_t* pixels, std::size_t pixelStride,
+// Palette indices, bottom row first, into screen pixels, top row first.
+void Convert(const uint8_t* indices, std::size_t indexStride, uint32_t* pixels, FireSize size,
              const std::array<uint32_t, 256>& table, const FireBand& band) {
     for (int32_t r = band.firstRow; r < band.firstRow + band.rowCount; ++r) {
         const uint8_t* in = indices + std::size_t(r) * indexStride + std::size_t(band.firstColumn);
-        uint32_t* out = pixels + std::size_t(r) * pixelStride + std::size_t(band.firstColumn);
+        uint32_t* out = pixels + std::size_t(size.cy - 1 - r) * std::size_t(size.cx) + std::size_t(band.firstColumn);
         for (int32_t c = 0; c < band.columnCount; ++c) out[c] = table[in[c]];
     }
 }
@@ -97,8 +97,8 @@ CDC* FireWnd::Gdi::SourceFor(FireSize size, const FireBand& band) {
     if (!screen.Bits()) return m_wnd.m_out.DC();
     // GDI may still be reading the pixels of the last copy.
     ::GdiFlush();
-    Convert(m_wnd.m_out.Bits(), std::size_t(SurfaceStride(size.cx)), reinterpret_cast<uint32_t*>(screen.Bits()),
-            std::size_t(size.cx), m_wnd.m_screenPixels, band);
+    Convert(m_wnd.m_out.Bits(), std::size_t(SurfaceStride(size.cx)), reinterpret_cast<uint32_t*>(screen.Bits()), size,
+            m_wnd.m_screenPixels, band);
     return screen.DC();
 }
 

@@ -50,8 +50,9 @@ bool FireWnd::BuildSurfaces(const SurfacePlan& plan, const ColourTable& colours)
     m_back.DC()->RealizePalette();
     if (::GetDeviceCaps(m_pWindowDC->GetSafeHdc(), RASTERCAPS) & RC_PALETTE) return true;
 
-    // Same geometry, 32 bits a pixel and no colour table: BGRX, the byte order of RgbQuad.
+    // 32 bits a pixel and no colour table: BGRX, the byte order of RgbQuad.
     h.biBitCount = 32;
+    h.biHeight = -plan.box.cy;  // top row first, as the screen stores it
     h.biSizeImage = static_cast<DWORD>(std::size_t(plan.box.cx) * 4 * std::size_t(plan.box.cy));
     for (std::size_t i = 0; i < m_screenPixels.size(); ++i) {
         const RgbQuad& c = colours[i];
