@@ -3,7 +3,8 @@
 #   scripts/bench-preview.sh [REF] [SECONDS] [WxH]
 # REF (default: where this branch left main) is built into a temporary folder; the working
 # tree's builds come from build/windows and build/native (built here when missing). Each
-# preview is sampled for SECONDS (default 20) after a warm-up, one build after the other:
+# preview is sampled for SECONDS (default 20) after a warm-up, one build after the other, in
+# KW_BENCH_ROUNDS rounds (default 3; each round is a new random fire) summed:
 #   - kindlewick.scr /p in the preview host's WxH window (default 1920x1080) under Wine: the
 #     saver's process plus wineserver, and the X server beside them;
 #   - the Linux hack with --window-id of a WxH root window: the hack plus the X server.
@@ -15,6 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 tree=$(cd "$here/.." && pwd)
 ref=${1:-$(git -C "$tree" merge-base HEAD main)}
 seconds=${2:-20}
+rounds=${KW_BENCH_ROUNDS:-3}
 size=${3:-1920x1080}
 warmup=5
 width=${size%x*}
@@ -64,7 +66,9 @@ savers=("$work/ref/build/windows/app/kindlewick.scr" "$tree/build/windows/app/ki
 hacks=("$work/ref/build/native/x11/kindlewick" "$tree/build/native/x11/kindlewick")
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
-share() { awk -v n="$1" -v t="$tick" -v s="$seconds" 'BEGIN { printf "%6.1f%%", 100 * n / (t * s) }'; }
+# share TICKS: per cent of one core over every round's samples.
+share() { awk -v n="$1" -v t="$tick" -v s="$((seconds * rounds))" 'BEGIN { printf "%6.1f%%", 100 * n / (t * s) }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'; }
 
 start_xvfb() {
   mkfifo "$work/fd.$1"
@@ -74,10 +78,14 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# One saver's preview inside the Wine session: the host shows it until the saver is ended.
+# Clock ticks of each build, summed over the rounds: program, its server (wineserver or
+# none), and the X server.
+used_program=(0 0) used_server=(0 0) used_x=(0 0)
+
+# One preview of build N inside the Wine session: the host shows it until the saver is ended.
 wine_preview() {
-  local label=$1 saver=$2 prefix=$WINEPREFIX pid="" server p
-  "$here/wine-run" "$host" show "Z:${saver//\//\\}" 3600 "$size" >/dev/null 2>&1 &
+  local n=$1 prefix=$WINEPREFIX pid="" server p
+  "$here/wine-run" "$host" show "Z:${savers[$n]//\//\\}" 3600 "$size" >/dev/null 2>&1 &
   local hostpid=$!
   for _ in $(seq 1 600); do
     for p in $(wine_process_pids "$prefix"); do
@@ -86,27 +94,59 @@ wine_preview() {
     [ -n "$pid" ] && break
     sleep 0.2
   done
-  [ -n "$pid" ] || { echo "bench-preview: the saver of $label did not start" >&2; kill "$hostpid"; return 1; }
+  [ -n "$pid" ] || { echo "bench-preview: the saver of ${labels[$n]} did not start" >&2; kill "$hostpid"; return 1; }
   server=$(wine_server_pid "$prefix")
   sleep "$warmup"
-  local p0 s0 x0 p1 s1 x1
+  local p0 s0 x0
   p0=$(ticks "$pid"); s0=$(ticks "$server"); x0=$(ticks "$xvfb")
   sleep "$seconds"
-  p1=$(ticks "$pid"); s1=$(ticks "$server"); x1=$(ticks "$xvfb")
-  printf "  %-14s program %s  wineserver %s  total %s   (X server %s)\n" "$label" "$(share $((p1 - p0)))" \
-    "$(share $((s1 - s0)))" "$(share $((p1 - p0 + s1 - s0)))" "$(share $((x1 - x0)))"
+  used_program[n]=$((used_program[n] + $(ticks "$pid") - p0))
+  used_server[n]=$((used_server[n] + $(ticks "$server") - s0))
+  used_x[n]=$((used_x[n] + $(ticks "$xvfb") - x0))
   # Its host then sees it end, closes its window and ends too.
   kill "$pid" 2>/dev/null || true
   wait "$hostpid" 2>/dev/null || true
 }
 
+hack_preview() {
+  local n=$1 pid p0 x0
+  HOME=$work "${hacks[$n]}" --window-id "$root" >/dev/null 2>&1 &
+  pid=$!
+  sleep "$warmup"
+  p0=$(ticks "$pid"); x0=$(ticks "$xvfb")
+  sleep "$seconds"
+  used_program[n]=$((used_program[n] + $(ticks "$pid") - p0))
+  used_x[n]=$((used_x[n] + $(ticks "$xvfb") - x0))
+  kill "$pid"; wait "$pid" 2>/dev/null || true
+}
+
+# The table of both builds; the last column is this tree's total over the other's.
+report() {
+  local server_name=$1 n total0 total1
+  total0=$((used_program[0] + used_server[0]))
+  [ -n "$server_name" ] || total0=$((total0 + used_x[0]))
+  for n in 0 1; do
+    local total=$((used_program[n] + used_server[n]))
+    if [ -n "$server_name" ]; then
+      printf "  %-14s program %s  %s %s  total %s   (X server %s)" "${labels[$n]}" "$(share "${used_program[$n]}")" \
+        "$server_name" "$(share "${used_server[$n]}")" "$(share "$total")" "$(share "${used_x[$n]}")"
+    else
+      total=$((total + used_x[n]))
+      printf "  %-14s program %s  X server %s  total %s" "${labels[$n]}" "$(share "${used_program[$n]}")" \
+        "$(share "${used_x[$n]}")" "$(share "$total")"
+    fi
+    [ "$n" = 0 ] && echo || echo "   ratio $(ratio "$total" "$total0")"
+  done
+}
+
+# Build by build, round by round, so that both see the same machine; each round is a new fire.
 if [ "${KW_BENCH_WINE_PART:-}" = 1 ]; then
-  wine_preview "${labels[0]}" "${savers[0]}"
-  wine_preview "${labels[1]}" "${savers[1]}"
+  for _ in $(seq 1 "$rounds"); do wine_preview 0; wine_preview 1; done
+  report wineserver
   exit 0
 fi
 
-echo "kindlewick.scr /p in a ${size} preview under Wine, $seconds s each, share of one core:"
+echo "kindlewick.scr /p in a ${size} preview under Wine, $rounds x $seconds s each, share of one core:"
 start_xvfb "$((width + 200))x$((height + 200))"
 # The Wine part runs in a session of its own on this server, in this script again.
 KW_BENCH_WINE_PART=1 KW_BENCH_XVFB=$xvfb KW_BENCH_WORK=$work \
@@ -114,17 +154,8 @@ KW_BENCH_WINE_PART=1 KW_BENCH_XVFB=$xvfb KW_BENCH_WORK=$work \
 kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
 xvfb=""
 
-echo "the Linux hack in a ${size} window (--window-id of the root), $seconds s each, share of one core:"
+echo "the Linux hack in a ${size} window (--window-id of the root), $rounds x $seconds s each, share of one core:"
 start_xvfb "${size}"
 root=$(xwininfo -root | awk '/Window id:/ {print $4}')
-for n in 0 1; do
-  HOME=$work "${hacks[$n]}" --window-id "$root" >/dev/null 2>&1 &
-  pid=$!
-  sleep "$warmup"
-  p0=$(ticks "$pid"); x0=$(ticks "$xvfb")
-  sleep "$seconds"
-  p1=$(ticks "$pid"); x1=$(ticks "$xvfb")
-  kill "$pid"; wait "$pid" 2>/dev/null || true
-  printf "  %-14s program %s  X server %s  total %s\n" "${labels[$n]}" "$(share $((p1 - p0)))" "$(share $((x1 - x0)))" \
-    "$(share $((p1 - p0 + x1 - x0)))"
-done
+for _ in $(seq 1 "$rounds"); do hack_preview 0; hack_preview 1; done
+report ""
