@@ -1,16 +1,24 @@
 # Fails when a file of a layer includes something outside what the layer may use.
+#   LAYER     the target, for the message
 #   DIR       the folder the target is built from
+#   FILES     the layer's files when it shares DIR with another layer (a ;-list, may be empty:
+#             then every .h, .cpp and .rc under DIR)
 #   ROOTS     the target's include directories, as the compiler gets them
-#   ALLOWED   folders of the layers below it (a ;-list, may be empty)
+#   ALLOWED   folders (or files) of the layers below it (a ;-list, may be empty)
 #   FORBIDDEN folders of the project that the layer must not reach, even through <...>
 #   STANDARD  ON: angle-bracket includes must be C++ standard headers (<cstdint>, <vector>),
 #             so no platform header (<windows.h>, <unistd.h>, <X11/...>) gets in
 # Quoted includes resolve as the compiler does: next to the file, then under each root; what
-# they find must lie inside DIR or ALLOWED.
+# they find must lie inside DIR (or FILES) or ALLOWED.
 cmake_minimum_required(VERSION 3.25)
 
-set(folders ${DIR} ${ALLOWED})
-file(GLOB_RECURSE files ${DIR}/*.h ${DIR}/*.cpp ${DIR}/*.rc)
+if(FILES)
+  set(files ${FILES})
+  set(folders ${FILES} ${ALLOWED})
+else()
+  file(GLOB_RECURSE files ${DIR}/*.h ${DIR}/*.cpp ${DIR}/*.rc)
+  set(folders ${DIR} ${ALLOWED})
+endif()
 set(problems "")
 
 function(kw_inside path folders out)
@@ -59,5 +67,5 @@ endforeach()
 
 if(problems)
   list(JOIN problems "\n  " text)
-  message(FATAL_ERROR "layer ${DIR} includes what it may not:\n  ${text}")
+  message(FATAL_ERROR "${LAYER} (${DIR}) includes what it may not:\n  ${text}")
 endif()

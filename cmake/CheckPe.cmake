@@ -1,6 +1,7 @@
-# Checks the PE header of the program: cmake -DOBJDUMP=... -DEXE=... -DARCH=i386|x86-64 -P CheckPe.cmake
+# Checks the PE header of the program:
+#   cmake -DOBJDUMP=... -DEXE=... -DARCH=i386|x86-64 [-DTIMESTAMP=seconds] -P CheckPe.cmake
 # A GUI program, subsystem 4.0 for the 32-bit build, importing only DLLs that every
-# Windows has.
+# Windows has, and, with TIMESTAMP, stamped with that time rather than the build's.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -41,6 +42,24 @@ foreach(line IN LISTS imports)
     list(APPEND failures "import ${dll} is not a DLL that every Windows has")
   endif()
 endforeach()
+
+# The COFF header's TimeDateStamp: 8 bytes after the "PE\0\0" signature that e_lfanew points at.
+function(read_le32 offset out)
+  file(READ ${EXE} hex OFFSET ${offset} LIMIT 4 HEX)
+  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" hex "${hex}")
+  math(EXPR value "0x${hex}" OUTPUT_FORMAT DECIMAL)
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+if(DEFINED TIMESTAMP)
+  read_le32(60 pe_offset)
+  math(EXPR stamp_offset "${pe_offset} + 8")
+  read_le32(${stamp_offset} stamp)
+  if(stamp EQUAL TIMESTAMP)
+    message(STATUS "time stamp: ok (${stamp})")
+  else()
+    list(APPEND failures "time stamp ${stamp}, not SOURCE_DATE_EPOCH ${TIMESTAMP}")
+  endif()
+endif()
 
 if(failures)
   list(JOIN failures "\n  " text)

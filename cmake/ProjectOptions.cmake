@@ -15,25 +15,37 @@ endfunction()
 # Makes `target` wait for a scan of its layer's #include lines (cmake/CheckIncludes.cmake),
 # so that a file reaching past its layer fails the build. Include roots alone do not stop
 # <windows.h> in the cross build, nor a path that climbs out with "../".
-#   kw_check_layer(target DIR dir [ALLOWED dirs...] [STANDARD])
+#   kw_check_layer(target DIR dir [FILES names...] [ALLOWED paths...] [STANDARD])
+# FILES (globs under DIR) names the layer's files where two layers share a folder; ALLOWED
+# may then name another layer's files as well as folders.
 function(kw_check_layer target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "STANDARD" "DIR" "ALLOWED")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "STANDARD" "DIR" "FILES;ALLOWED")
   set(layers ${PROJECT_SOURCE_DIR}/core ${PROJECT_SOURCE_DIR}/framework ${PROJECT_SOURCE_DIR}/win
-             ${PROJECT_SOURCE_DIR}/x11 ${PROJECT_SOURCE_DIR}/tools ${PROJECT_SOURCE_DIR}/tests)
+             ${PROJECT_SOURCE_DIR}/win/rules ${PROJECT_SOURCE_DIR}/x11 ${PROJECT_SOURCE_DIR}/tools
+             ${PROJECT_SOURCE_DIR}/tests)
   set(forbidden ${layers})
   list(REMOVE_ITEM forbidden ${arg_DIR} ${arg_ALLOWED})
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${arg_DIR}/*.h ${arg_DIR}/*.cpp ${arg_DIR}/*.rc)
+  if(arg_FILES)
+    list(TRANSFORM arg_FILES PREPEND ${arg_DIR}/)
+    file(GLOB sources CONFIGURE_DEPENDS ${arg_FILES})
+  else()
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${arg_DIR}/*.h ${arg_DIR}/*.cpp ${arg_DIR}/*.rc)
+  endif()
   set(roots "$<REMOVE_DUPLICATES:$<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>>")
   set(stamp ${CMAKE_CURRENT_BINARY_DIR}/${target}.includes)
   set(script ${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake)
   list(JOIN arg_ALLOWED "\\;" allowed)
   list(JOIN forbidden "\\;" forbidden)
+  set(files "")
+  if(arg_FILES)
+    list(JOIN sources "\\;" files)
+  endif()
   add_custom_command(OUTPUT ${stamp}
-                     COMMAND ${CMAKE_COMMAND} -DDIR=${arg_DIR} -DROOTS=${roots} -DALLOWED=${allowed} -DFORBIDDEN=${forbidden}
-                             -DSTANDARD=${arg_STANDARD} -P ${script}
+                     COMMAND ${CMAKE_COMMAND} -DLAYER=${target} -DDIR=${arg_DIR} -DFILES=${files} -DROOTS=${roots} -DALLOWED=${allowed}
+                             -DFORBIDDEN=${forbidden} -DSTANDARD=${arg_STANDARD} -P ${script}
                      COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
                      DEPENDS ${sources} ${script}
-                     COMMENT "Checking the includes of ${arg_DIR}"
+                     COMMENT "Checking the includes of ${target}"
                      VERBATIM)
   add_custom_target(${target}_includes DEPENDS ${stamp})
   add_dependencies(${target} ${target}_includes)

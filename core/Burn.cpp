@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "FireEngine.h"
+#include "Burn.h"
 
 namespace {
 // Three steps of the private generator from one state, computed side by side rather than
@@ -61,63 +61,72 @@ struct RowPass {
 };
 }  // namespace
 
-void FireEngine::Burn() {
-    if (!m_pBaseLine || !m_pHeatBits || !m_pBackBits || !m_pOutBits || m_cxFire <= 0 || m_cyFire <= 0)
-        return;
-    const int32_t cx = m_cxFire;
-    const std::ptrdiff_t stride = Stride();
-    uint8_t* const base = m_pBaseLine.get();
-
-    // 1. The segment of the base line, from the width at entry. A segment wider than the
-    //    base line (a window taller than wide) is narrowed to fit inside it.
-    const int32_t w = std::clamp(m_nBaseWidth, 0, cx - 1);
-    const int32_t i = (cx - w) / 2;
-    const int32_t e = i + w + 1;
-    if (m_nBaseWidth < m_nMaxBaseWidth) ++m_nBaseWidth;
-
-    // 2. Cold margins and everything outside the segment; row 0 is the base line.
-    for (int32_t j = 0; j < cx; ++j) {
-        if (j < i + m_params.m_nSpread || j >= e - m_params.m_nSpread) base[j] = kCold;
-        m_pHeatBits[j] = base[j];
-    }
-
-    // 3. Rows rise from the top down, so each source row still holds the previous tick.
-    //    Rows that do not exist in a short window are skipped.
-    const int32_t top = std::min(m_nFireHeight, m_cyFire - 1);
-    RowPass pass{m_pHeatBits, m_pBackBits, m_pOutBits, nullptr, 0, stride * m_cyFire,
-                 uint32_t(m_params.m_nSpread) + 1, 0, uint32_t(m_nDecay) + 1, m_nFuel == 0,
+void RiseRowsReference(FireState& f, const FireParams& params, CRandom& random) {
+    // Rows rise from the top down, so each source row still holds the previous tick.
+    // Rows that do not exist in a short window are skipped.
+    const int32_t cx = f.m_cxFire;
+    const std::ptrdiff_t stride = f.Stride();
+    const int32_t top = std::min(f.m_nFireHeight, f.m_cyFire - 1);
+    RowPass pass{f.m_pHeatBits, f.m_pBackBits, f.m_pOutBits, nullptr, 0, stride * f.m_cyFire,
+                 uint32_t(params.m_nSpread) + 1, 0, uint32_t(f.m_nDecay) + 1, f.m_nFuel == 0,
                  false};
     if ((pass.driftMod & (pass.driftMod - 1)) == 0) pass.driftMask = pass.driftMod - 1;
     uint32_t rng = g_dwFireRand;
     for (int32_t a = top; a >= 1; --a) {
-        pass.src = m_pHeatBits + (a - 1) * stride;
+        pass.src = f.m_pHeatBits + (a - 1) * stride;
         pass.rowStart = a * stride;
-        pass.scorch = a < m_nFireHeight - 15;
-        if (m_random.Rand() % 2 != 0) {
+        pass.scorch = a < f.m_nFireHeight - 15;
+        if (random.Rand() % 2 != 0) {
             for (int32_t k = cx - 1; k >= 0; --k) pass.Cell(k, rng);
         } else {
             for (int32_t k = 0; k < cx; ++k) pass.Cell(k, rng);
         }
     }
     g_dwFireRand = rng;
+}
+
+namespace {
+using RiseRows = void (*)(FireState&, const FireParams&, CRandom&);
+
+void BurnWith(FireState& f, const FireParams& params, CRandom& random, RiseRows riseRows) {
+    if (!f.m_pBaseLine || !f.m_pHeatBits || !f.m_pBackBits || !f.m_pOutBits || f.m_cxFire <= 0 || f.m_cyFire <= 0)
+        return;
+    const int32_t cx = f.m_cxFire;
+    uint8_t* const base = f.m_pBaseLine.get();
+
+    // 1. The segment of the base line, from the width at entry. A segment wider than the
+    //    base line (a window taller than wide) is narrowed to fit inside it.
+    const int32_t w = std::clamp(f.m_nBaseWidth, 0, cx - 1);
+    const int32_t i = (cx - w) / 2;
+    const int32_t e = i + w + 1;
+    if (f.m_nBaseWidth < f.m_nMaxBaseWidth) ++f.m_nBaseWidth;
+
+    // 2. Cold margins and everything outside the segment; row 0 is the base line.
+    for (int32_t j = 0; j < cx; ++j) {
+        if (j < i + params.m_nSpread || j >= e - params.m_nSpread) base[j] = kCold;
+        f.m_pHeatBits[j] = base[j];
+    }
+
+    // 3. The rows rise.
+    riseRows(f, params, random);
 
     // 4. Life counters.
-    ++m_nFrame;
-    if (m_nFrame > m_nBurnFrames) {
-        m_nFuel = 0;
-        ++m_nDecay;
-        ++m_nDyingFrames;
-        if (m_nDecay > 40 || m_nDyingFrames >= m_nFireHeight + 20) {
-            m_bFinished = 1;
-            m_bBurning = 0;
+    ++f.m_nFrame;
+    if (f.m_nFrame > f.m_nBurnFrames) {
+        f.m_nFuel = 0;
+        ++f.m_nDecay;
+        ++f.m_nDyingFrames;
+        if (f.m_nDecay > 40 || f.m_nDyingFrames >= f.m_nFireHeight + 20) {
+            f.m_bFinished = 1;
+            f.m_bBurning = 0;
         }
     }
 
     // 5. Flare: five white-hot cells inside the segment, placed with the grown width.
-    const int32_t ceiling = m_nFuel + kCold;
-    if (m_random.Rand() % (400 - m_params.m_nFlareLevel) == 0) {
-        const int32_t r = m_random.Rand();
-        const int32_t flareWidth = std::min(m_nBaseWidth, cx - 1);
+    const int32_t ceiling = f.m_nFuel + kCold;
+    if (random.Rand() % (400 - params.m_nFlareLevel) == 0) {
+        const int32_t r = random.Rand();
+        const int32_t flareWidth = std::min(f.m_nBaseWidth, cx - 1);
         if (flareWidth > 5) std::fill_n(base + i + r % (flareWidth - 5), 5, kFlare);
     }
 
@@ -127,14 +136,14 @@ void FireEngine::Burn() {
             base[j] = uint8_t(ceiling);
             continue;
         }
-        const int32_t range = m_params.m_nHeatRange;
-        const int32_t t = base[j] + m_params.m_nHeatGain + m_random.Rand() % range + 1 - range / 2;
+        const int32_t range = params.m_nHeatRange;
+        const int32_t t = base[j] + params.m_nHeatGain + random.Rand() % range + 1 - range / 2;
         base[j] = uint8_t(t > ceiling ? ceiling : t < kCold ? kCold : t);
     }
 
     // 7. Box smoothing in place: cells to the left already hold their smoothed values.
-    if (m_nSmooth >= 1) {
-        const int64_t d = m_nSmooth;
+    if (f.m_nSmooth >= 1) {
+        const int64_t d = f.m_nSmooth;
         for (int64_t j = i + d; j <= e - d - 1; ++j) {
             int64_t sum = 0;
             for (int64_t n = j - d; n <= j + d; ++n) sum += base[n];
@@ -142,3 +151,16 @@ void FireEngine::Burn() {
         }
     }
 }
+}  // namespace
+
+void BurnReference(FireState& fire, const FireParams& params, CRandom& random) {
+    BurnWith(fire, params, random, RiseRowsReference);
+}
+
+void BurnFast(FireState& fire, const FireParams& params, CRandom& random) {
+    BurnWith(fire, params, random, RiseRowsFast);
+}
+
+void FireEngine::Burn() { BurnFast(*this, m_params, m_random); }
+
+void FireEngine::BurnReference() { ::BurnReference(*this, m_params, m_random); }

@@ -114,6 +114,8 @@ public:
     void Ignite();
     void SetFireHeight(int32_t nPercent);
     void Burn();
+    // The same step as it was first written, slower; for the tests and the benchmark.
+    void BurnReference();
     void FlyStep();
     // Once after each start, with BlankScreen 1: the whole window goes black.
     void BlankIfDue();
@@ -124,6 +126,11 @@ public:
     void Paint();
     // The whole output buffer, at the fire's place and scale, when it may be shown.
     void Present();
+    // The monitors went from `before` to `after`, and the full-screen window now covers the
+    // new bounds: window coordinates follow its new origin, and a fire that no longer lies
+    // wholly on one monitor moves onto one, over what the screen shows there (a flying
+    // firefly turns towards it instead). The preview's fire stays as it is.
+    void Relocate(const MonitorLayout& before, const MonitorLayout& after);
 
 private:
     // Tests set up states that no sequence of ticks reaches quickly.

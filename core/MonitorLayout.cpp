@@ -72,6 +72,10 @@ FirePoint MonitorLayout::PlacePoint(int32_t randX, int32_t randY) const {
 
 BoxPlacement MonitorLayout::Fit(FirePoint at, FireSize box, int32_t drawnScale, bool scaled) const {
     if (m_monitors.size() == 1) return BoxPlacement{at, scaled ? std::max(1, m_monitors.front().scale) : 1};
+    return Nearest(at, box, drawnScale, scaled);
+}
+
+BoxPlacement MonitorLayout::Nearest(FirePoint at, FireSize box, int32_t drawnScale, bool scaled) const {
     // The monitor holding the largest part of the box; among equals (none, in a gap between
     // monitors), the one the box reaches with the shortest move; then the earlier one.
     const MonitorRect* best = nullptr;
@@ -98,4 +102,29 @@ BoxPlacement MonitorLayout::Fit(FirePoint at, FireSize box, int32_t drawnScale, 
     const int64_t cx = int64_t(box.cx) * scale, cy = int64_t(box.cy) * scale;
     return BoxPlacement{FirePoint{Saturate(Into(at.x, cx, best->x, best->cx)), Saturate(Into(at.y, cy, best->y, best->cy))},
                         scale};
+}
+
+BoxPlacement MonitorLayout::Relocate(const MonitorLayout& before, BoxPlacement placed, FireSize box) const {
+    // A single screen clamps a box larger than itself to overhang it; that box stays too.
+    if (before == *this) return placed;
+    const int32_t scale = std::max(1, placed.scale);
+    const int64_t cx = int64_t(box.cx) * scale, cy = int64_t(box.cy) * scale;
+    for (const MonitorRect& m : m_monitors) {
+        if (Empty(m) || std::max(1, m.scale) != scale) continue;
+        if (Overlap(placed.at.x, cx, m.x, m.cx) == cx && Overlap(placed.at.y, cy, m.y, m.cy) == cy) return placed;
+    }
+    return Nearest(placed.at, box, scale, true);
+}
+
+FirePoint MonitorLayout::Relocate(FirePoint point) const {
+    for (const MonitorRect& m : m_monitors)
+        if (Overlap(point.x, 1, m.x, m.cx) && Overlap(point.y, 1, m.y, m.cy)) return point;
+    return Nearest(point, FireSize{1, 1}, 1, false).at;
+}
+
+bool MonitorLayout::operator==(const MonitorLayout& other) const {
+    return std::equal(m_monitors.begin(), m_monitors.end(), other.m_monitors.begin(), other.m_monitors.end(),
+                      [](const MonitorRect& a, const MonitorRect& b) {
+                          return a.x == b.x && a.y == b.y && a.cx == b.cx && a.cy == b.cy && a.scale == b.scale;
+                      });
 }

@@ -49,9 +49,22 @@ public:
     // A random point (x first) on the virtual screen; with several monitors, on one of them.
     FirePoint PlacePoint(int32_t randX, int32_t randY) const;
 
+    // Where a box placed over `before` stands now that the monitors are these: where it was
+    // while it lies wholly on one monitor at its scale, and always when nothing changed;
+    // otherwise grown or shrunk to the scale of the monitor that holds its largest part and
+    // moved onto it by the shortest distance. `box` is in fire pixels.
+    BoxPlacement Relocate(const MonitorLayout& before, BoxPlacement placed, FireSize box) const;
+    // A point off every monitor moved by the shortest distance onto the nearest one.
+    FirePoint Relocate(FirePoint point) const;
+
+    bool operator==(const MonitorLayout& other) const;
+    bool operator!=(const MonitorLayout& other) const { return !(*this == other); }
+
 private:
     // `box` is in fire pixels and was drawn `drawnScale` times as large.
     BoxPlacement Fit(FirePoint at, FireSize box, int32_t drawnScale, bool scaled) const;
+    // Fit's choice among the monitors, however many there are.
+    BoxPlacement Nearest(FirePoint at, FireSize box, int32_t drawnScale, bool scaled) const;
 
     std::vector<MonitorRect> m_monitors;
 };

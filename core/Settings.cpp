@@ -7,14 +7,6 @@ constexpr std::array<const char*, kSettingCount> kNames = {
 
 const char* SettingName(SettingId id) { return kNames[static_cast<std::size_t>(id)]; }
 
-std::string SettingsKeyPath(const std::string& appName, const char* section) {
-    std::string path = std::string("Software\\") + kRegistryKey;
-    if (appName.empty()) return path;
-    path += "\\" + appName;
-    if (section) path += std::string("\\") + section;
-    return path;
-}
-
 const SettingsReader kFireWndReads = {{{{SettingId::BlankScreen, 0},
                                         {SettingId::SmoothFire, 0},
                                         {SettingId::FireType, 0},

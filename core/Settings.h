@@ -5,19 +5,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 enum class SettingId { BlankScreen, SmoothFire, FireType, DrawFly, FlyWidth, FlySpeed };
 
 constexpr std::size_t kSettingCount = 6;
-constexpr const char* kRegistryKey = "Kindlewick.";
 constexpr const char* kSettingsSection = "Config";
 
 const char* SettingName(SettingId id);
-
-// The settings' key under HKEY_CURRENT_USER, as the application's profile builds it:
-// Software\<kRegistryKey>, then \<application name>, then \<section> when given.
-std::string SettingsKeyPath(const std::string& appName = {}, const char* section = nullptr);
 
 // One integer per setting, indexed by SettingId.
 struct SettingValues {

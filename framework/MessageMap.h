@@ -104,6 +104,15 @@ LRESULT WindowPos(CWnd& w, WPARAM, LPARAM lParam) {
     (static_cast<T&>(w).*F)(reinterpret_cast<WINDOWPOS*>(lParam));
     return 0;
 }
+template <class T, BOOL (T::*F)(UINT, LPARAM)>
+LRESULT PowerBroadcast(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    return (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), lParam);
+}
+template <class T, void (T::*F)(UINT, int, int)>
+LRESULT DisplayChange(CWnd& w, WPARAM wParam, LPARAM lParam) {
+    (static_cast<T&>(w).*F)(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    return 0;
+}
 }  // namespace afxmsg
 
 // In the class body.
@@ -148,6 +157,10 @@ protected:                                           \
 #define ON_WM_ERASEBKGND() {WM_ERASEBKGND, &afxmsg::EraseBkgnd<ThisClass, &ThisClass::OnEraseBkgnd>},
 #define ON_WM_WINDOWPOSCHANGED() \
     {WM_WINDOWPOSCHANGED, &afxmsg::WindowPos<ThisClass, &ThisClass::OnWindowPosChanged>},
+#define ON_WM_POWERBROADCAST() \
+    {WM_POWERBROADCAST, &afxmsg::PowerBroadcast<ThisClass, &ThisClass::OnPowerBroadcast>},
+#define ON_WM_DISPLAYCHANGE() \
+    {WM_DISPLAYCHANGE, &afxmsg::DisplayChange<ThisClass, &ThisClass::OnDisplayChange>},
 #define ON_WM_QUERYDRAGICON() \
     {WM_QUERYDRAGICON, &afxmsg::Icon<ThisClass, &ThisClass::OnQueryDragIcon>},
 // Commands: from menus and accelerators (code 0) and from controls (their notification code).

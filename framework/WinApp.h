@@ -21,9 +21,6 @@ public:
     // The message loop; it ends with WM_QUIT, which the main window's destruction posts.
     virtual int Run();
 
-    // The look of dialog controls; nothing to do on the systems this runs on.
-    BOOL Enable3dControls() { return TRUE; }
-
     // Settings live under HKEY_CURRENT_USER\Software\<key>\<application name>\<section>.
     void SetRegistryKey(LPCSTR lpszRegistryKey);
     // The stored DWORD, or nDefault when it is absent or no registry key is set.

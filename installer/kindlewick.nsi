@@ -9,6 +9,9 @@
 
 Unicode true
 SetCompressor /SOLID lzma
+; The installed file takes the time of its installation: the build's time would make every
+; build's setup program differ.
+SetDateSave off
 RequestExecutionLevel admin
 ManifestSupportedOS all
 
@@ -19,6 +22,8 @@ ManifestSupportedOS all
 ; Where the saver keeps its settings: the registry key and its application name.
 !define SETTINGS_KEY "Software\Kindlewick.\kindlewick"
 !define SETTINGS_ROOT "Software\Kindlewick."
+; The user's saver before setup made Kindlewick current, for the uninstaller to put back.
+!define REPLACED_KEY "Software\Kindlewick.\Replaced"
 !define ERROR_ELEVATION_REQUIRED 740
 
 Name "${PRODUCT} ${VERSION}"
@@ -84,11 +89,6 @@ Var Saver
   Abort
 !macroend
 
-Function .onInit
-  !insertmacro RequireAdmin
-  !insertmacro FindSaver
-FunctionEnd
-
 Section "Kindlewick screen saver" SecSaver
   SectionIn RO
   ; A saver that runs cannot be replaced: the user gets Retry or Cancel, a silent setup
@@ -96,6 +96,8 @@ Section "Kindlewick screen saver" SecSaver
   AllowSkipFiles off
   SetOverwrite on
   SetOutPath $SYSDIR
+  ; A read-only copy could not be replaced.
+  SetFileAttributes "$SYSDIR\kindlewick.scr" NORMAL
   File "/oname=kindlewick.scr" "${SCR}"
 
   ClearErrors
@@ -123,25 +125,10 @@ Section "Kindlewick screen saver" SecSaver
   ${EndIf}
 SectionEnd
 
-Section "Use Kindlewick as my screen saver" SecUse
-  ClearErrors
-  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$Saver"
-  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
-  ${If} ${Errors}
-    !insertmacro Fail "Could not make ${PRODUCT} the current screen saver."
-  ${EndIf}
-  ; Tells the running system, not only the registry (SPI_SETSCREENSAVEACTIVE, SPIF_SENDCHANGE).
-  System::Call "user32::SystemParametersInfo(i 17, i 1, i 0, i 2)"
-SectionEnd
-
-Function un.onInit
-  !insertmacro RequireAdmin
-  !insertmacro FindSaver
-FunctionEnd
-
+!macro IsCurrentSaverFunction UN
 ; Sets $0 to 1 when the current user's screen saver is this one, in any spelling the
 ; system may have stored (the redirected system32 path, or a short 8.3 path).
-Function un.IsCurrentSaver
+Function ${UN}IsCurrentSaver
   StrCpy $0 0
   ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   ${If} $1 == ""
@@ -159,19 +146,56 @@ Function un.IsCurrentSaver
     StrCpy $0 1
   ${EndIf}
 FunctionEnd
+!macroend
+!insertmacro IsCurrentSaverFunction ""
+!insertmacro IsCurrentSaverFunction "un."
 
-Section "Uninstall"
-  Call un.IsCurrentSaver
-  StrCpy $9 $0
+Section "Use Kindlewick as my screen saver" SecUse
+  ; An upgrade keeps what the first setup recorded; Kindlewick is never its own predecessor.
+  Call IsCurrentSaver
+  ${If} $0 == 0
+    ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ReadRegStr $2 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+    WriteRegStr HKCU "${REPLACED_KEY}" "SCRNSAVE.EXE" $1
+    WriteRegStr HKCU "${REPLACED_KEY}" "ScreenSaveActive" $2
+  ${EndIf}
+  ClearErrors
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$Saver"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  ${If} ${Errors}
+    !insertmacro Fail "Could not make ${PRODUCT} the current screen saver."
+  ${EndIf}
+  ; Tells the running system, not only the registry (SPI_SETSCREENSAVEACTIVE, SPIF_SENDCHANGE).
+  System::Call "user32::SystemParametersInfo(i 17, i 1, i 0, i 2)"
+SectionEnd
+
+Function .onInit
+  !insertmacro RequireAdmin
+  !insertmacro FindSaver
+FunctionEnd
+
+Function un.onInit
+  !insertmacro RequireAdmin
+  !insertmacro FindSaver
+FunctionEnd
+
+; The machine part: the saver, the entry in Add or Remove Programs, the uninstaller.
+Section "un.Saver"
 
   ; The one step that can fail (the saver is running, or no rights): first, so that a
   ; failure leaves the installation whole. A running program cannot be opened for writing;
   ; asking first also catches systems that would delete it once it ends.
   ${If} ${FileExists} "$SYSDIR\kindlewick.scr"
+    ; A read-only saver is still ours to remove; the probe below would take it for in use.
+    ClearErrors
+    SetFileAttributes "$SYSDIR\kindlewick.scr" NORMAL
+    ${If} ${Errors}
+      !insertmacro Fail "Could not remove $Saver: you lack the rights to change it."
+    ${EndIf}
     ClearErrors
     FileOpen $0 "$SYSDIR\kindlewick.scr" a
     ${If} ${Errors}
-      !insertmacro Fail "Could not remove $Saver: it is running, or you lack the rights. Close the screen saver and its settings, then try again."
+      !insertmacro Fail "Could not remove $Saver: it is in use. Close the screen saver and its settings, then try again."
     ${EndIf}
     FileClose $0
   ${EndIf}
@@ -182,22 +206,61 @@ Section "Uninstall"
     !insertmacro Fail "Could not remove $Saver. Close the screen saver and its settings, then try again."
   ${EndIf}
 
-  ${If} $9 == 1
-    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ClearErrors
+  DeleteRegKey HKLM "${UNINST_KEY}"
+  ${If} ${Errors}
+    !insertmacro Fail "The screen saver is removed, but its entry in Add or Remove Programs could not be."
   ${EndIf}
+  ; Run in place (_?=), the uninstaller is this very file: it and its folder stay, as
+  ; NSIS documents for that mode. Otherwise this is a copy, and the original can go.
+  GetFullPathName $1 "$EXEPATH"
+  GetFullPathName $2 "$INSTDIR\uninstall.exe"
+  ${If} $1 == $2
+    DetailPrint "$INSTDIR\uninstall.exe is running, so it stays; delete it and its folder at will."
+  ${Else}
+    ClearErrors
+    Delete "$INSTDIR\uninstall.exe"
+    ${If} ${Errors}
+      !insertmacro Fail "The screen saver and its entry are removed, but $INSTDIR\uninstall.exe could not be."
+    ${EndIf}
+    ; Kept if the user put something of their own there.
+    RMDir "$INSTDIR"
+  ${EndIf}
+SectionEnd
+
+; The user's part, once the machine part has succeeded.
+Section "un.User"
+  Call un.IsCurrentSaver
+  StrCpy $9 $0
+
+  ; The saver setup replaced comes back, unless the user has picked another since.
+  ${If} $9 == 1
+    ClearErrors
+    ReadRegStr $1 HKCU "${REPLACED_KEY}" "SCRNSAVE.EXE"
+    ${If} ${Errors}
+    ${OrIf} $1 == ""
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${Else}
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $1
+    ${EndIf}
+    ReadRegStr $2 HKCU "${REPLACED_KEY}" "ScreenSaveActive"
+    ${IfNot} ${Errors}
+      ${If} $2 == ""
+        DeleteRegValue HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+        StrCpy $2 0
+      ${Else}
+        WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" $2
+      ${EndIf}
+      System::Call "user32::SystemParametersInfo(i 17, i $2, i 0, i 2)"
+    ${EndIf}
+    ClearErrors
+  ${EndIf}
+  DeleteRegKey HKCU "${REPLACED_KEY}"
+
 
   ; The user's settings stay unless the user says otherwise; a silent removal keeps them.
   MessageBox MB_YESNO|MB_ICONQUESTION "Remove your ${PRODUCT} settings as well?" /SD IDNO IDNO keepSettings
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "${SETTINGS_ROOT}"
   keepSettings:
-
-  ClearErrors
-  DeleteRegKey HKLM "${UNINST_KEY}"
-  Delete "$INSTDIR\uninstall.exe"
-  ${If} ${Errors}
-    !insertmacro Fail "The screen saver is removed, but its entry in Add or Remove Programs could not be."
-  ${EndIf}
-  ; Kept if the user put something of their own there.
-  RMDir "$INSTDIR"
 SectionEnd

@@ -19,6 +19,9 @@ packages=(
   # xscreensaver-getimage, xflame for the benchmark, xmllint, and dpkg-shlibdeps for CPack.
   libx11-dev libxext-dev xscreensaver xscreensaver-data xscreensaver-data-extra
   libxml2-utils dpkg-dev
+  # The release's checks: Debian's package checker, the desktop entry's validator, YAML for
+  # the winget manifests' test, and diffoscope to show what differs between two builds.
+  lintian desktop-file-utils python3-yaml diffoscope
   # A headless X server with two monitors, which Xvfb cannot give (scripts/with-dual-monitors).
   xserver-xorg-core xserver-xorg-video-dummy
 )

@@ -12,17 +12,15 @@ saver=${2:-build/windows64/app/kindlewick.scr}
 case "$what" in dialog|saver|all) ;; *) echo "usage: $0 [dialog|saver|all] [SAVER.scr]" >&2; exit 2 ;; esac
 [ -f "$saver" ] || { echo "no $saver: build it first (cmake --build --preset windows64)" >&2; exit 2; }
 
-if [ -z "${SCREENSHOTS_INSIDE:-}" ]; then
-  # A private display whatever DISPLAY says: nothing else may draw into the pictures.
-  export SCREENSHOTS_INSIDE=1
-  exec env -u DISPLAY scripts/wine-session "$0" "$what" "$saver"
-fi
+source scripts/lib/child.sh
+# A private display whatever DISPLAY says: nothing else may draw into the pictures.
+reenter SCREENSHOTS_INSIDE env -u DISPLAY scripts/wine-session -- "$what" "$saver"
 
 mkdir -p docs
 work=$(mktemp -d "${TMPDIR:-/tmp}/screenshots.XXXXXX")
 pids=()
-wine_loader=/usr/lib/wine/wine64
-[ -x "$wine_loader" ] || wine_loader=wine64
+source scripts/lib/wine.sh
+wine_loader=$(wine_loader 64)
 export WINEDEBUG=-all
 # With no window manager Wine leaves captions undrawn; for the pictures it draws its own.
 frames_key='HKCU\Software\Wine\AppDefaults\'"$(basename "$saver")"'\X11 Driver'

@@ -13,14 +13,12 @@ set -uo pipefail
 minutes=30
 interval=60
 out=""
-inner=""
 usage() { echo "usage: $0 [-m MINUTES] [-i SECONDS] [-o FILE] SAVER.scr" >&2; exit 2; }
 while [ $# -gt 0 ]; do
   case "$1" in
     -m) minutes=${2:?}; shift 2 ;;
     -i) interval=${2:?}; shift 2 ;;
     -o) out=${2:?}; shift 2 ;;
-    --inner) inner=1; shift ;;
     -*) usage ;;
     *) break ;;
   esac
@@ -35,10 +33,10 @@ export WINEPREFIX
 [ -n "$out" ] || out="$root/build/soak-$(date +%Y%m%d-%H%M%S).txt"
 out=$(mkdir -p "$(dirname "$out")" && cd "$(dirname "$out")" && pwd)/$(basename "$out")
 
-if [ -z "$inner" ]; then
-  # A private display, whatever DISPLAY says, in a Wine session that owns the prefix's server.
-  exec env -u DISPLAY "$root/scripts/wine-session" "$0" --inner -m "$minutes" -i "$interval" -o "$out" "$saver"
-fi
+# shellcheck source=lib/child.sh
+source "$here/lib/child.sh"
+# A private display, whatever DISPLAY says, in a Wine session that owns the prefix's server.
+reenter KW_SOAK_INSIDE env -u DISPLAY "$root/scripts/wine-session" -- -m "$minutes" -i "$interval" -o "$out" "$saver"
 
 # shellcheck source=lib/x11.sh
 source "$here/lib/x11.sh"

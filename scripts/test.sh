@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every test: installs what is missing, builds the host, sanitizer and Windows builds,
-# and runs their tests (the Windows ones under Wine on a private X display).
+# Every test: installs what is missing, builds the Windows, host and sanitizer builds, and
+# runs their tests (the Windows ones under Wine on private X displays, beside the host's).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,41 +14,41 @@ source scripts/lib/wine.sh
 
 step() { echo; echo "=== $*"; }
 
-# Runs ctest for a preset and adds its counts to the totals. A stage that ran no tests fails:
-# it must never pass for tests it did not run.
+# Runs a ctest command with JUnit output and adds its counts to the totals:
+#   run_ctest STAGE COMMAND... (the command's ctest gets --output-junit last)
+# A stage without a JUnit file or with no test in it fails: it must never pass for tests it
+# did not run. Prints the stage's time and its ten slowest tests.
 run_ctest() {
   local stage=$1
   shift
-  local log
-  log=$(mktemp)
-  "$@" 2>&1 | tee "$log"
-  local rc=${PIPESTATUS[0]}
-  local line
-  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -1)
-  if [ -n "$line" ]; then
-    local bad all
-    bad=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
-    all=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
-    passed=$((passed + all - bad))
+  local junit counts started=$SECONDS
+  junit=$(mktemp --suffix=.xml)
+  rm -f "$junit"
+  "$@" --output-junit "$junit"
+  local rc=$?
+  if counts=$(python3 scripts/lib/junit-counts.py "$junit" 10); then
+    local ok bad skipped
+    read -r ok bad skipped <<<"$(head -n 1 <<<"$counts")"
+    passed=$((passed + ok))
     failed=$((failed + bad))
+    echo "stage \"$stage\": $ok passed, $bad failed, $skipped skipped in $((SECONDS - started)) s; slowest:"
+    tail -n +2 <<<"$counts"
   else
     echo "stage \"$stage\" could not run its tests (exit status $rc); see the lines above" >&2
     failed=$((failed + 1))
   fi
-  rm -f "$log"
+  rm -f "$junit"
   [ "$rc" -eq 0 ] || status=1
 }
 
 build() {
+  local started=$SECONDS
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" || { echo "build $1 failed" >&2; status=1; return 1; }
+  echo "build $1: $((SECONDS - started)) s"
 }
 
-step "host build and tests"
-build native && run_ctest "host tests" ctest --preset native
-
-step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-build sanitize && run_ctest "sanitizer tests" ctest --preset sanitize
-
+# The Windows program first: its tests under Wine mostly wait on windows and screenshots, so
+# they run in the background while the host builds compile and test.
 step "Windows program (i686)"
 windows_built=0
 build windows && windows_built=1
@@ -78,9 +78,47 @@ if [ "$runner" = windows64 ]; then
   build windows64 || { runner=""; failed=$((failed + 1)); }
 fi
 
+# The background stage writes its lines and its counts to files, shown when it ends.
+windows_log=$(mktemp)
+windows_counts=$(mktemp)
+windows_pid=""
+cleanup() {
+  [ -z "$windows_pid" ] || kill -TERM "$windows_pid" 2>/dev/null || true
+  rm -f "$windows_log" "$windows_counts"
+}
+trap cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
 if [ -n "$runner" ]; then
+  echo "the Windows tests ($runner build) start in the background; their lines follow the host's"
+  (
+    passed=0 failed=0 status=0
+    run_ctest "Windows tests" scripts/wine-session --prefix "$prefix" "${fresh[@]}" ctest --preset "$runner"
+    echo "$passed $failed $status" >"$windows_counts"
+  ) >"$windows_log" 2>&1 </dev/null &
+  windows_pid=$!
+fi
+
+step "host build and tests"
+build native && run_ctest "host tests" ctest --preset native
+
+step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+build sanitize && run_ctest "sanitizer tests" ctest --preset sanitize
+
+if [ -n "$windows_pid" ]; then
   step "Windows tests under Wine ($runner build)"
-  run_ctest "Windows tests" scripts/wine-session --prefix "$prefix" "${fresh[@]}" ctest --preset "$runner"
+  wait "$windows_pid"
+  windows_pid=""
+  cat "$windows_log"
+  if read -r w_passed w_failed w_status <"$windows_counts" && [ -n "$w_status" ]; then
+    passed=$((passed + w_passed))
+    failed=$((failed + w_failed))
+    [ "$w_status" -eq 0 ] || status=1
+  else
+    echo "stage \"Windows tests\" ended without its counts" >&2
+    failed=$((failed + 1))
+  fi
   # The session stops its server; one still running now would disturb the next run.
   if pid=$(wine_server_pid "$prefix"); then
     echo "FAIL: Wine server $pid was still running for $prefix after the tests"

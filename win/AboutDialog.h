@@ -7,8 +7,5 @@ public:
     explicit AboutDialog(HWND hParent = nullptr);
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-
-    DECLARE_MESSAGE_MAP()
 };

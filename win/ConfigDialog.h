@@ -1,7 +1,7 @@
 #pragma once
 // The settings dialog: six settings, a live fire preview in a black box at the top, and the
 // About box from a button and from the system menu. Every decision on the values is in
-// ConfigRules.h; this class moves them between controls, members and the preview.
+// rules/ConfigRules.h; this class moves them between controls, members and the preview.
 #include "ConfigRules.h"
 #include "Controls.h"
 #include "Dialog.h"

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "Dc.h"
+#include "DisplayPowerNotification.h"
 #include "FireEngine.h"
 #include "FirePlatform.h"
 #include "FireSurface.h"
@@ -40,6 +41,7 @@ protected:
     void OnDestroy();
     void OnPaletteChanged(HWND hFocusWnd);
     BOOL OnQueryNewPalette();
+    BOOL OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData);
 
     DECLARE_MESSAGE_MAP()
 
@@ -96,6 +98,8 @@ private:
     CPalette m_palette;
     HPALETTE m_hOldPalette = nullptr;
     UINT m_nTimer = 0;
+    DisplayPowerNotification m_power;
+    bool m_bDisplayOff = false;
     // Declared last: the engine is bound to the platform and goes before the surfaces do.
     Gdi m_gdi{*this};
     FireEngine m_engine;

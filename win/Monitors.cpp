@@ -4,20 +4,14 @@
 
 #include "Afx.h"
 #include "Handle.h"
+#include "SystemCalls.h"
 #include "WindowDc.h"
 
 namespace {
-// Found at run time: the program still starts on systems that lack them.
 using EnumDisplayMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
 using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
 // shcore's GetDpiForMonitor (Windows 8.1 on); MDT_EFFECTIVE_DPI is 0.
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-
-template <class Fn>
-Fn Find(HMODULE module, const char* name) {
-    if (!module) return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
 
 // The system DPI, which every monitor has where the system knows no other.
 int SystemDpi() {
@@ -29,11 +23,11 @@ class MonitorQuery {
 public:
     MonitorQuery()
         : m_user(::GetModuleHandleA("user32.dll")),
-          m_enum(Find<EnumDisplayMonitorsFn>(m_user, "EnumDisplayMonitors")),
-          m_info(Find<GetMonitorInfoFn>(m_user, "GetMonitorInfoA")),
+          m_enum(FindProc<EnumDisplayMonitorsFn>(m_user, "EnumDisplayMonitors")),
+          m_info(FindProc<GetMonitorInfoFn>(m_user, "GetMonitorInfoA")),
           m_systemDpi(SystemDpi()) {
         m_shcore.Attach(::LoadLibraryA("shcore.dll"));
-        m_dpi = Find<GetDpiForMonitorFn>(m_shcore.Get(), "GetDpiForMonitor");
+        m_dpi = FindProc<GetDpiForMonitorFn>(m_shcore.Get(), "GetDpiForMonitor");
     }
 
     std::vector<MonitorRect> Monitors() {

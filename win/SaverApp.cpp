@@ -1,17 +1,17 @@
 #include "SaverApp.h"
 
 #include <cstdint>
-#include <cstdlib>
 
 #include "CommandLine.h"
 #include "ConfigDialog.h"
 #include "FireWnd.h"
+#include "PreviewDpi.h"
 #include "ProfileSettingsStore.h"
 #include "SaverWnd.h"
 #include "SelfDeleting.h"
+#include "SettingsKey.h"
 
 BOOL SaverApp::InitInstance() {
-    Enable3dControls();
     SetRegistryKey(kRegistryKey);
     return Dispatch(__argc, __argv);
 }
@@ -23,7 +23,7 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
             RunConfigDialog(reinterpret_cast<HWND>(static_cast<uintptr_t>(SettingsOwner(argc, argv, compare))));
             return FALSE;
         case SaverMode::Preview:
-            return RunPreview(argc > 2 ? argv[2] : nullptr);
+            return RunPreview(reinterpret_cast<HWND>(static_cast<uintptr_t>(PreviewParent(argc, argv, compare))));
         case SaverMode::FullScreen:
             return RunFullScreen();
         case SaverMode::None:
@@ -66,16 +66,17 @@ BOOL SaverApp::RunFullScreen() {
     return TRUE;
 }
 
-BOOL SaverApp::RunPreview(const char* parentArg) {
+BOOL SaverApp::RunPreview(HWND parentHandle) {
     // A missing or stale handle would leave a window-less program waiting for ever.
-    if (!parentArg) return FALSE;
-    const HWND parentHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(std::atol(parentArg)));
     if (!::IsWindow(parentHandle)) return FALSE;
 
-    FireWnd* const wnd = new SelfDeleting<FireWnd>(StoredSettings(kPreviewReads));
-
+    // The child is made, and sized, in the host's coordinates.
+    const HostDpiAwareness awareness(parentHandle);
     RECT rect;
-    if (!::GetClientRect(parentHandle, &rect)) ::SetRectEmpty(&rect);
+    // A host that went away meanwhile ends the program as a bad handle does.
+    if (!::GetClientRect(parentHandle, &rect)) return FALSE;
+
+    FireWnd* const wnd = new SelfDeleting<FireWnd>(StoredSettings(kPreviewReads));
     if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle)) return FALSE;
     m_pMainWnd = wnd;
     return TRUE;

@@ -21,7 +21,7 @@ public:
     SettingValues StoredSettings(const SettingsReader& mode);
 
 private:
-    // A fire window inside the host's window; the argument is the host's handle in decimal.
-    BOOL RunPreview(const char* parentArg);
+    // A fire window inside the host's window; none when the handle names no window.
+    BOOL RunPreview(HWND parentHandle);
     BOOL RunFullScreen();
 };

@@ -22,6 +22,21 @@ bool ScreenSnapshot::Take(const MonitorRect& area) {
     return true;
 }
 
+void ScreenSnapshot::BlackenOutside(const RECT& keep) {
+    if (!Taken()) return;
+    const CBrush black(RGB(0, 0, 0));
+    // The four bands around `keep`, each clipped to the snapshot.
+    const RECT bands[] = {{0, 0, m_cx, keep.top},
+                          {0, keep.bottom, m_cx, m_cy},
+                          {0, keep.top, keep.left, keep.bottom},
+                          {keep.right, keep.top, m_cx, keep.bottom}};
+    for (RECT band : bands) {
+        RECT clipped;
+        const RECT all{0, 0, m_cx, m_cy};
+        if (::IntersectRect(&clipped, &band, &all)) m_dc.FillRect(clipped, black);
+    }
+}
+
 void ScreenSnapshot::Release() {
     if (m_hOldBitmap) m_dc.SelectObject(m_hOldBitmap);
     m_hOldBitmap = nullptr;
@@ -55,6 +70,7 @@ BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
     ON_WM_SYSKEYDOWN()
     ON_WM_WINDOWPOSCHANGED()
     ON_WM_ERASEBKGND()
+    ON_WM_DISPLAYCHANGE()
 END_MESSAGE_MAP()
 
 SaverWnd::SaverWnd(const SettingValues& settings) : FireWnd(settings), m_ptMouse(kNoMousePosition) {}
@@ -63,7 +79,8 @@ SaverWnd::~SaverWnd() = default;
 
 BOOL SaverWnd::CreateFullScreen() {
     // Every monitor: the bounding rectangle of them all, whose origin may be negative.
-    const MonitorRect all = DesktopMonitors().Bounds();
+    m_monitors = DesktopMonitors();
+    const MonitorRect all = m_monitors.Bounds();
     // Taken while nothing of ours covers the screen.
     m_snapshot.Take(all);
     const RECT screen{all.x, all.y, all.x + all.cx, all.y + all.cy};
@@ -101,6 +118,14 @@ void SaverWnd::OnActivate(UINT nState, HWND, BOOL) { Respond(SaverMessage::Activ
 void SaverWnd::OnActivateApp(BOOL bActive, DWORD) { Respond(SaverMessage::ActivateApp, bActive ? 1u : 0u); }
 
 void SaverWnd::OnMouseMove(UINT, POINT point) {
+    const bool moved = (m_ptMouse.x != kNoMousePosition.x || m_ptMouse.y != kNoMousePosition.y) &&
+                       (point.x != m_ptMouse.x || point.y != m_ptMouse.y);
+    // A pointer that the system moved because the monitors changed is not the user: the
+    // window follows the new monitors instead of closing.
+    if (moved && FollowMonitors()) {
+        Default();
+        return;
+    }
     Respond(SaverMessage::MouseMove, 0, FirePoint{point.x, point.y});
 }
 
@@ -135,4 +160,35 @@ BOOL SaverWnd::OnEraseBkgnd(HDC hDC) {
     if (::GetClipBox(hDC, &box) == ERROR) return static_cast<BOOL>(Default());
     m_snapshot.Draw(hDC, box);
     return TRUE;
+}
+
+void SaverWnd::OnDisplayChange(UINT, int, int) {
+    Default();
+    FollowMonitors();
+}
+
+bool SaverWnd::FollowMonitors() {
+    const MonitorLayout before = m_monitors;
+    m_monitors = DesktopMonitors();
+    if (m_monitors == before) return false;
+    const MonitorRect was = before.Bounds(), now = m_monitors.Bounds();
+    // Taken before the window moves: where it stays the screen shows the saver as it was,
+    // the newly covered parts show the desktop, or black once the window has been blanked.
+    const bool taken = m_snapshot.Take(now);
+    if (taken && State().m_bBlanked)
+        m_snapshot.BlackenOutside(RECT{was.x - now.x, was.y - now.y, was.x - now.x + was.cx, was.y - now.y + was.cy});
+    // The system may move the pointer with the monitors and report it in either frame: the
+    // next position it reports counts as the first.
+    m_ptMouse = kNoMousePosition;
+    // No bits copied: the client area's content belongs to screen places, not window ones.
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, now.x, now.y, now.cx, now.cy, SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    if (taken) {
+        CWindowDC dc(this);
+        RECT client;
+        GetClientRect(&client);
+        m_snapshot.Draw(dc.GetSafeHdc(), client);
+        ::GdiFlush();
+    }
+    Engine().Relocate(before, m_monitors);
+    return true;
 }

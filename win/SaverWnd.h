@@ -1,7 +1,7 @@
 #pragma once
 // The full-screen saver: a top-most fire window over every monitor that hides the
 // cursor and closes on the first sign of the user. Which messages close it is decided by
-// RespondToInput (SaverRules.h); this class only maps messages onto those rules.
+// RespondToInput (rules/SaverRules.h); this class only maps messages onto those rules.
 #include "Dc.h"
 #include "FireWnd.h"
 #include "GdiObject.h"
@@ -22,6 +22,8 @@ public:
     // Copies the area (screen coordinates) that the saver's window will cover; false (and
     // no snapshot) when the system refuses.
     bool Take(const MonitorRect& area);
+    // Blackens the snapshot outside `keep` (the same coordinates as the area taken).
+    void BlackenOutside(const RECT& keep);
     void Release();
     bool Taken() const { return m_bitmap.GetSafeHandle() != nullptr; }
     // Copies the part of the snapshot under rect (the saver window's coordinates, which
@@ -46,6 +48,8 @@ public:
     BOOL CreateFullScreen();
 
     FirePoint MousePosition() const { return m_ptMouse; }
+    // The monitors the window covers now.
+    const MonitorLayout& Monitors() const { return m_monitors; }
     bool HasSnapshot() const { return m_snapshot.Taken(); }
 
 protected:
@@ -63,6 +67,8 @@ protected:
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     BOOL OnEraseBkgnd(HDC hDC);
+    // Monitors came, went or changed: the window covers the new virtual screen.
+    void OnDisplayChange(UINT nImageDepth, int cxScreen, int cyScreen);
 
     DECLARE_MESSAGE_MAP()
 
@@ -70,7 +76,11 @@ private:
     // Applies the rules to the current message: closes through a posted WM_CLOSE, and
     // gives the message its default processing unless the rules drop it.
     LRESULT Respond(SaverMessage message, uint32_t value, FirePoint position = {0, 0});
+    // Reads the monitors again and, when they changed, covers the new virtual screen and
+    // moves the fire off a monitor that went. False when nothing changed.
+    bool FollowMonitors();
 
     FirePoint m_ptMouse;
     ScreenSnapshot m_snapshot;
+    MonitorLayout m_monitors{FireSize{0, 0}};
 };

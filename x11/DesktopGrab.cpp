@@ -31,6 +31,35 @@ std::string Id(unsigned long id) {
     return s.str();
 }
 
+// What a helper asked to stop gets to tidy up before its whole group is killed.
+constexpr int kStopGraceMs = 500;
+
+// True once the child has exited; it stays a zombie, keeping its group's id from reuse.
+bool Exited(pid_t child) {
+    siginfo_t info{};
+    return waitid(P_PID, id_t(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == child;
+}
+
+bool WaitExited(pid_t child, int ms) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    for (;;) {
+        if (Exited(child)) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        poll(nullptr, 0, 20);
+    }
+}
+
+// Ends the helper and everything it started (its process group). A helper that will not
+// go, even blocked in the kernel, is not waited for beyond the grace periods: its zombie
+// goes to init when the hack exits.
+void Stop(pid_t child) {
+    kill(-child, SIGTERM);
+    WaitExited(child, kStopGraceMs);
+    // The group may outlive its leader: its children are killed either way.
+    kill(-child, SIGKILL);
+    if (WaitExited(child, kStopGraceMs)) waitpid(child, nullptr, 0);
+}
+
 // Waits for the child; ends it early on SIGTERM, SIGINT or the timeout.
 GrabOutcome WaitFor(pid_t child, Signals& signals, std::string& note) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kGetImageTimeoutMs);
@@ -44,8 +73,7 @@ GrabOutcome WaitFor(pid_t child, Signals& signals, std::string& note) {
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (signals.Drain() || left.count() <= 0) {
-            kill(child, SIGTERM);
-            waitpid(child, &status, 0);
+            Stop(child);
             if (signals.Terminated()) return GrabOutcome::Ended;
             note = std::string(kGetImage) + " took too long";
             return GrabOutcome::Failed;
@@ -88,7 +116,9 @@ GrabOutcome GrabDesktop(Display* display, Window window, HackCanvas& canvas, Sig
     sigaddset(&defaults, SIGINT);
     sigaddset(&defaults, SIGCHLD);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    // A group of its own, so that whatever it starts can be ended with it.
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     pid_t child = 0;
     const int failed = posix_spawn(&child, getImage.c_str(), nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);

@@ -10,7 +10,8 @@ class HackCanvas;
 class Signals;
 
 // Ended: a signal came, or the window went away, while the picture was being fetched.
-enum class GrabOutcome { Done, Failed, Ended };
+// NoCanvas: the server could not make a picture of the window's size, so nothing was fetched.
+enum class GrabOutcome { Done, Failed, Ended, NoCanvas };
 
 // The helper's path, or empty when it is not installed.
 std::string FindGetImage();

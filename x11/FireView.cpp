@@ -108,6 +108,10 @@ GrabOutcome FireView::Restart() {
     m_platform.reset();
     m_canvas.reset();
     m_canvas = std::make_unique<HackCanvas>(m_connection, m_window, m_format, m_allowShm);
+    if (!m_canvas->Usable()) {
+        m_canvas.reset();
+        return GrabOutcome::NoCanvas;
+    }
     GrabOutcome outcome = GrabOutcome::Done;
     if (!m_options.blank) {
         std::string note;

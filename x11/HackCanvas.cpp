@@ -45,8 +45,12 @@ HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const 
       m_visual(window.GetVisual()),
       m_format(format),
       m_shm(allowShm && XShmQueryExtension(m_display)) {
-    m_pixmap = XCreatePixmap(m_display, m_window, unsigned(std::max(1, m_size.width)),
-                             unsigned(std::max(1, m_size.height)), unsigned(m_depth));
+    // Refused for a window larger than the server's pixmaps may be, or one with no depth.
+    m_connection.BeginTrap();
+    const Pixmap pixmap = XCreatePixmap(m_display, m_window, unsigned(std::max(1, m_size.width)),
+                                        unsigned(std::max(1, m_size.height)), unsigned(m_depth));
+    if (m_connection.EndTrap()) return;
+    m_pixmap = pixmap;
     m_gc = XCreateGC(m_display, m_pixmap, 0, nullptr);
     XSetGraphicsExposures(m_display, m_gc, False);
     FillBlack();
@@ -54,6 +58,7 @@ HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const 
 
 HackCanvas::~HackCanvas() {
     m_image.reset();
+    if (!Usable()) return;
     XFreeGC(m_display, m_gc);
     XFreePixmap(m_display, m_pixmap);
 }

@@ -21,6 +21,8 @@ public:
     HackCanvas(const HackCanvas&) = delete;
     HackCanvas& operator=(const HackCanvas&) = delete;
 
+    // False when the server could not make the picture; nothing else may be called then.
+    bool Usable() const { return m_pixmap != 0; }
     Pixmap Picture() const { return m_pixmap; }
     WindowSize Size() const { return m_size; }
     bool UsesShm() const { return m_shm; }

@@ -56,6 +56,10 @@ HackWindow::HackWindow(XConnection& connection, const HackOptions& options, std:
         error = "no window " + Hex(m_window);
         return;
     }
+    if (attributes.c_class == InputOnly) {
+        error = "window " + Hex(m_window) + " is InputOnly: nothing can be drawn in it";
+        return;
+    }
     m_visual = attributes.visual;
     m_depth = attributes.depth;
     m_size = WindowSize{attributes.width, attributes.height};
@@ -102,6 +106,12 @@ Window HackWindow::CreateOwn() {
     Atom protocols[] = {m_wmDelete};
     XSetWMProtocols(m_display, w, protocols, 1);
     return w;
+}
+
+void HackWindow::Resize(WindowSize size) {
+    if (!m_owned) return;
+    XResizeWindow(m_display, m_window, unsigned(size.width), unsigned(size.height));
+    m_size = size;
 }
 
 void HackWindow::Show() {

@@ -28,6 +28,8 @@ public:
     int Depth() const { return m_depth; }
     WindowSize Size() const { return m_size; }
     void SetSize(WindowSize size) { m_size = size; }
+    // Gives a window of our own this size again.
+    void Resize(WindowSize size);
 
     // Maps a window of our own; it stays unmapped until its first picture is taken, so that
     // a copy of the screen does not catch it.

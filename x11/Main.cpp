@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "FireView.h"
 #include "HackOptions.h"
@@ -59,8 +60,16 @@ int Run(const HackOptions& options) {
                                                uint32_t(visual->blue_mask), window.Depth());
     if (!format) return Fail("the window's visual has unusable colour masks");
 
+    const auto noCanvas = [](WindowSize size) {
+        return "the X server cannot make a " + std::to_string(size.width) + "x" + std::to_string(size.height) +
+               " picture for the window";
+    };
     FireView view(*connection, window, *format, options, signals);
-    if (view.Restart() == GrabOutcome::Ended) return 0;
+    switch (view.Restart()) {
+    case GrabOutcome::Ended: return 0;
+    case GrabOutcome::NoCanvas: return Fail(noCanvas(window.Size()));
+    default: break;
+    }
     window.Show();
 
     const auto delay = std::chrono::microseconds(options.delayMicroseconds);
@@ -98,8 +107,18 @@ int Run(const HackOptions& options) {
         auto now = Clock::now();
         if (resizing && now - resizedAt >= kResizeSettle) {
             resizing = false;
+            const WindowSize good = window.Size();
             window.SetSize(newSize);
-            if (view.Restart() == GrabOutcome::Ended) return 0;
+            GrabOutcome outcome = view.Restart();
+            // Our own window goes back to the last size that worked; somebody else's cannot.
+            if (outcome == GrabOutcome::NoCanvas && window.Owned()) {
+                std::fprintf(stderr, "kindlewick: %s; keeping %dx%d\n", noCanvas(newSize).c_str(), good.width,
+                             good.height);
+                window.Resize(good);
+                outcome = view.Restart();
+            }
+            if (outcome == GrabOutcome::Ended) return 0;
+            if (outcome == GrabOutcome::NoCanvas) return Fail(noCanvas(newSize));
             now = Clock::now();
             next = now;
         }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MonitorLayout.h"
@@ -131,3 +132,48 @@ TEST(MonitorLayout, ScaleIsTheDpiInWholeNinetySixes) {
 }
 
 }  // namespace
+
+namespace {
+struct RelocationCase {
+    const char* name;
+    std::vector<MonitorRect> before;
+    std::vector<MonitorRect> after;
+    BoxPlacement box;
+    BoxPlacement want;
+};
+
+// The two-monitor desk of the end-to-end test, and what a person does to it.
+const std::vector<MonitorRect> kDesk = {{0, 0, 1024, 768}, {-800, 0, 800, 600}};
+const std::vector<MonitorRect> kPrimary = {{0, 0, 1024, 768}};
+}  // namespace
+
+TEST(MonitorLayout, ABoxThatNoLongerLiesOnOneMonitorMovesOntoTheNearestOne) {
+    const std::vector<RelocationCase> cases = {
+        {"one unchanged monitor, a box overhanging it", {{0, 0, 60, 50}}, {{0, 0, 60, 50}}, {{-40, -50}, 1}, {{-40, -50}, 1}},
+        {"the left monitor unplugged, a box on it", kDesk, kPrimary, {{-500, 100}, 1}, {{0, 100}, 1}},
+        {"the left monitor unplugged, a box on the primary", kDesk, kPrimary, {{300, 200}, 1}, {{300, 200}, 1}},
+        {"a monitor plugged in", kPrimary, kDesk, {{924, 668}, 1}, {{924, 668}, 1}},
+        {"a smaller resolution", {{0, 0, 1920, 1080}}, {{0, 0, 1024, 768}}, {{1500, 900}, 1}, {{924, 668}, 1}},
+        {"a box across two monitors after they moved", {{0, 0, 1024, 768}, {1024, 0, 800, 600}},
+         {{0, 0, 1024, 768}, {900, 768, 800, 600}}, {{950, 700}, 1}, {{924, 668}, 1}},
+        {"above a monitor that moved down: the shorter move wins", {{0, 0, 1024, 768}, {1024, 0, 800, 600}},
+         {{0, 0, 1024, 768}, {1024, 300, 800, 600}}, {{1100, 50}, 1}, {{924, 50}, 1}},
+        {"the monitor's scale doubled", {{0, 0, 1920, 1080, 1}}, {{0, 0, 1920, 1080, 2}}, {{1800, 1000}, 1},
+         {{1720, 880}, 2}},
+        {"a 200% box moved to a 100% monitor", {{0, 0, 1920, 1080, 2}, {1920, 0, 1024, 768, 1}},
+         {{0, 0, 1024, 768, 1}}, {{1700, 100}, 2}, {{924, 100}, 1}},
+    };
+    for (const RelocationCase& c : cases) {
+        const BoxPlacement got = MonitorLayout(c.after).Relocate(MonitorLayout(c.before), c.box, FireSize{100, 100});
+        EXPECT_TRUE(got.at.x == c.want.at.x && got.at.y == c.want.at.y && got.scale == c.want.scale)
+            << c.name << ": (" << got.at.x << ", " << got.at.y << ") x" << got.scale << ", want (" << c.want.at.x
+            << ", " << c.want.at.y << ") x" << c.want.scale;
+    }
+    const MonitorLayout primary(kPrimary);
+    for (const auto& [from, to] : std::vector<std::pair<FirePoint, FirePoint>>{
+             {{-400, 300}, {0, 300}}, {{500, 300}, {500, 300}}, {{1200, 900}, {1023, 767}}}) {
+        const FirePoint got = primary.Relocate(from);
+        EXPECT_TRUE(got.x == to.x && got.y == to.y) << "the point (" << from.x << ", " << from.y << ") went to ("
+                                                    << got.x << ", " << got.y << ")";
+    }
+}

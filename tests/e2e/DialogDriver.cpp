@@ -18,6 +18,7 @@
 
 #include "Checks.h"
 #include "Settings.h"
+#include "SettingsKey.h"
 
 namespace {
 

@@ -1,8 +1,12 @@
 // Plays the Display control panel's side of the preview against the real saver:
-//   preview_host preview  SAVER   a window of its own, the saver inside it, then closed
+//   preview_host preview  SAVER [WxH]  a window of its own (151x111, or W x H), the saver
+//                                      inside it, then closed
 //   preview_host bad-args SAVER   command lines that must end the saver at once
 //   preview_host show SAVER [SECONDS [WxH]]  the preview to look at (151x111, or W x H),
 //                                      until closed or SECONDS pass (0: until closed)
+//   preview_host display-change        tells the full-screen savers that the display changed,
+//                                      as Windows does and Wine does not, and prints where
+//                                      each window is then: "saver window X,Y WxH"
 // Wine shows nothing that one process draws into another's window, so this checks the
 // structure and the lifetime of the saver's window only. Every check prints one line.
 #include <windows.h>
@@ -11,6 +15,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,8 +25,6 @@ namespace {
 
 // The Display control panel's preview; multi-monitor tools use a whole monitor.
 constexpr SIZE kDisplayPanelClient{151, 111};
-constexpr int kClientWidth = kDisplayPanelClient.cx;
-constexpr int kClientHeight = kDisplayPanelClient.cy;
 // Wine can take seconds to start a process on a loaded machine; waits are generous.
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kRunningMs = 2000;
@@ -222,22 +225,22 @@ bool SaverExists(Checks& checks, const std::string& saver) {
                  "saver file %s exists", saver.c_str());
 }
 
-int RunPreview(const std::string& saver) {
+int RunPreview(const std::string& saver, SIZE size) {
     Checks checks("PreviewHost");
     if (!SaverExists(checks, saver)) return checks.Finish();
 
     HostWindowClass windowClass;
     if (!CHECK(checks, windowClass.Registered(), "host window class registered (error %lu)", windowClass.Error()))
         return checks.Finish();
-    HostWindow host;
+    HostWindow host(size);
     if (!CHECK(checks, host.Get() != nullptr, "host window created (error %lu)", host.Error())) {
         std::fprintf(stderr, "Wine makes no windows without an X display: run under scripts/with-display\n");
         return checks.Finish();
     }
     RECT client{};
     GetClientRect(host.Get(), &client);
-    CHECK(checks, client.right == kClientWidth && client.bottom == kClientHeight, "host client area %s, want %dx%d",
-          Describe(client).c_str(), kClientWidth, kClientHeight);
+    CHECK(checks, client.right == size.cx && client.bottom == size.cy, "host client area %s, want %ldx%ld",
+          Describe(client).c_str(), static_cast<long>(size.cx), static_cast<long>(size.cy));
 
     char args[64];
     std::snprintf(args, sizeof args, "/p %lu", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(host.Get())));
@@ -421,14 +424,50 @@ int RunShow(const std::string& saver, DWORD seconds, SIZE size) {
     return 0;
 }
 
+BOOL CALLBACK AddFullScreenSaver(HWND hwnd, LPARAM param) {
+    char cls[64] = "";
+    GetClassNameA(hwnd, cls, sizeof cls);
+    const LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+    const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+    // The saver's window: a visible top-most pop-up of a registered fire window class.
+    if (std::strncmp(cls, "Afx:", 4) == 0 && (exStyle & WS_EX_TOPMOST) && (style & WS_POPUP) && IsWindowVisible(hwnd))
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
+int RunDisplayChange() {
+    std::vector<HWND> savers;
+    EnumWindows(AddFullScreenSaver, reinterpret_cast<LPARAM>(&savers));
+    const LPARAM size = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    for (HWND hwnd : savers) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(hwnd, WM_DISPLAYCHANGE, 32, size, SMTO_ABORTIFHUNG, kExitTimeoutMs, &answer);
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        std::printf("saver window %ld,%ld %ldx%ld\n", static_cast<long>(r.left), static_cast<long>(r.top),
+                    static_cast<long>(r.right - r.left), static_cast<long>(r.bottom - r.top));
+    }
+    std::printf("virtual screen %d,%d %dx%d\n", GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    return savers.empty() ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // Inherited by the saver, so that on Windows a crash ends it with its exception status rather
     // than behind an error box. Wine 8 shows its crash dialog regardless; the wait then times out.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
-    const std::string mode = argc >= 3 ? argv[1] : "";
-    if (mode == "preview" && argc == 3) return RunPreview(argv[2]);
+    const std::string mode = argc >= 2 ? argv[1] : "";
+    if (mode == "display-change" && argc == 2) return RunDisplayChange();
+    if (mode == "preview" && (argc == 3 || argc == 4)) {
+        SIZE size = kDisplayPanelClient;
+        if (argc == 4 && (std::sscanf(argv[3], "%ldx%ld", &size.cx, &size.cy) != 2 || size.cx <= 0 || size.cy <= 0)) {
+            std::fprintf(stderr, "preview_host: the size is WxH, not %s\n", argv[3]);
+            return 2;
+        }
+        return RunPreview(argv[2], size);
+    }
     if (mode == "bad-args" && argc == 3) return RunBadArgs(argv[2]);
     if (mode == "show" && argc <= 5) {
         SIZE size = kDisplayPanelClient;
@@ -438,7 +477,9 @@ int main(int argc, char** argv) {
         }
         return RunShow(argv[2], argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : 0, size);
     }
-    std::fprintf(stderr, "usage: preview_host preview|bad-args SAVER.scr\n"
-                         "       preview_host show SAVER.scr [SECONDS [WxH]]\n");
+    std::fprintf(stderr, "usage: preview_host preview SAVER.scr [WxH]\n"
+                         "       preview_host bad-args SAVER.scr\n"
+                         "       preview_host show SAVER.scr [SECONDS [WxH]]\n"
+                         "       preview_host display-change\n");
     return 2;
 }

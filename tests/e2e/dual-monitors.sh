@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The full-screen saver on two monitors, under Wine on a headless Xorg, driven with real X
 # input:
-#   tests/e2e/dual-monitors.sh SAVER.scr PREFIX
+#   tests/e2e/dual-monitors.sh SAVER.scr PREFIX PREVIEW_HOST.exe
 # Starts its own X server (scripts/with-dual-monitors: the primary 1024x768 on the right of an
 # 800x600 monitor, so Windows puts the left one at x = -800) and a Wine session on the fresh
 # prefix PREFIX, since Wine reads the monitors when its server starts. A known picture covers
-# the screen as the desktop. Every check prints what it saw; the last line is
+# the screen as the desktop. Last, a monitor goes away and comes back while the saver runs
+# (PREVIEW_HOST tells it, as Wine does not). Every check prints what it saw; the last line is
 # "dual-monitors: N passed, N failed".
 set -uo pipefail
 
-if [ $# -ne 2 ] || [ ! -f "$1" ]; then
-  echo "usage: $0 SAVER.scr PREFIX" >&2
+if [ $# -ne 3 ] || [ ! -f "$1" ] || [ ! -f "$3" ]; then
+  echo "usage: $0 SAVER.scr PREFIX PREVIEW_HOST.exe" >&2
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
@@ -20,6 +21,7 @@ if [ -z "${KW_DUAL_MONITORS:-}" ]; then
   exec "$root/scripts/with-dual-monitors" "$root/scripts/wine-session" --prefix "$2" --fresh bash "$0" "$@"
 fi
 saver=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+preview_host=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 wine_run="$root/scripts/wine-run"
 
 # Waits are generous: Wine may take many seconds to start a program on a busy machine.
@@ -42,7 +44,7 @@ convert=$(imagemagick convert) && display=$(imagemagick display) && import=$(ima
   echo "dual-monitors: ImageMagick is missing" >&2
   exit 2
 }
-for tool in xdotool xwininfo perl; do
+for tool in xdotool xwininfo xrandr perl; do
   command -v "$tool" >/dev/null 2>&1 || { echo "dual-monitors: $tool is missing" >&2; exit 2; }
 done
 
@@ -168,5 +170,43 @@ check $? "Blank Screen: ${black_left:-?}% of the left monitor and ${black_right:
 xdotool key a
 wait_for "$EXIT_TIMEOUT" saver_ended
 saver_pid=""
+
+# --- monitors that come and go -------------------------------------------------------------------
+# Wine sees a layout change at once but sends no WM_DISPLAYCHANGE, so preview_host sends it and
+# prints where the saver's window is then. This X server puts the pointer at x = 799 when the
+# left output goes off: resting there, it is not moved by the change before Wine knows the new
+# monitors, which the saver would take for the user.
+"$wine_run" "$reg" add "$config_key\\Config" /v BlankScreen /t REG_DWORD /d 0 /f >/dev/null 2>&1
+xdotool mousemove 799 300
+"$wine_run" "$saver" /s >"$work/saver.log" 2>&1 &
+saver_pid=$!
+wait_for "$START_TIMEOUT" saver_window_shown "$screen_w" "$screen_h"
+check $? "a third saver covers both monitors again"
+told=""
+told_saver() {
+  told=$("$wine_run" "$preview_host" display-change 2>/dev/null | tr -d '\r' | tr '\n' ';')
+  [[ "$told" == *"saver window $1;"* ]]
+}
+xrandr --output DUMMY1 --off
+wait_for "$EXIT_TIMEOUT" told_saver "0,0 1024x768"
+check $? "with the left monitor off, the window covers the primary alone: ${told:-nothing}"
+sleep 1
+kill -0 "$saver_pid" 2>/dev/null
+check $? "the saver still runs on the one monitor"
+xrandr --output DUMMY1 --mode 800x600 --pos 0x0 --output DUMMY0 --pos 800x0
+wait_for "$EXIT_TIMEOUT" told_saver "-800,0 1824x768"
+check $? "with the left monitor back, the window covers both again: ${told:-nothing}"
+wait_for "$EXIT_TIMEOUT" saver_window_shown "$screen_w" "$screen_h"
+check $? "and X shows it ${screen_w}x$screen_h"
+sent=$SECONDS
+xdotool key a
+status=-1
+if wait_for "$EXIT_TIMEOUT" saver_ended; then
+  wait "$saver_pid"
+  status=$?
+fi
+saver_pid=""
+[ "$status" -eq 0 ]
+check $? "a key ended it with status $status within $((SECONDS - sent))s"
 
 checks_end dual-monitors

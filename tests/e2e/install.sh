@@ -34,7 +34,8 @@ for f in "$setup" "$saver" "$old_saver" "$nsi" "$icon"; do
   [ -f "$f" ] || { echo "install: missing $f (is makensis installed? run scripts/install-deps.sh)" >&2; exit 2; }
 done
 if [ -z "${KW_INSTALL_SESSION:-}" ]; then
-  exec env KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
+  # A display of its own too: its full-screen saver and keys must not meet another test's.
+  exec env -u DISPLAY KW_INSTALL_SESSION=1 "$root/scripts/wine-session" --prefix "$7" --fresh bash "$0" "$@"
 fi
 
 # shellcheck source=checks.sh
@@ -97,6 +98,10 @@ system_folder() {
 entries() { reg32 query "$uninstall_key" /s | grep -ci 'DisplayName *REG_SZ *Kindlewick'; }
 
 # --- an older version first, then this one over it ------------------------------------------
+# The user had another saver, switched off: uninstalling must bring that back.
+earlier_saver='C:\windows\system32\earlier.scr'
+reg32 add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$earlier_saver" /f >/dev/null
+reg32 add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null
 if ! makensis -V1 -DVERSION=0.9.0 "-DSCR=$old_saver" "-DICON=$icon" "-DOUTFILE=$work/old-setup.exe" "$nsi"; then
   echo "install: could not make the older setup program" >&2
   exit 1
@@ -202,10 +207,24 @@ wait_for 120 removed
 check $? "the saver, the uninstall entry and the uninstaller are gone" \
   "(saver $( [ -e "$installed" ] && echo present || echo gone), $(entries) entries)"
 got=$(reg_value "$desktop_key" SCRNSAVE.EXE)
-[ -z "$got" ]
-check $? "SCRNSAVE.EXE is cleared: '$got'"
+[ "$got" = "$earlier_saver" ]
+check $? "SCRNSAVE.EXE names the earlier saver again: '$got'"
+got=$(reg_value "$desktop_key" ScreenSaveActive)
+[ "$got" = 0 ]
+check $? "ScreenSaveActive is the earlier '0' again: '$got'"
 got=$(reg_value "$settings_key" FlyWidth)
 [ "$got" = 0x7 ]
 check $? "the user's settings stay: FlyWidth '$got'"
+
+# --- removal in place, as deployment scripts wait for it: it succeeds, only itself stays -------
+"$wine_run" "$setup" /S >"$work/again.log" 2>&1
+check $? "setup installed again"
+instdir=$(reg_value "$key" InstallLocation)
+read -ra words <<<"_?=$instdir"
+"$wine_run" "$uninstaller_file" /S "${words[@]}" >"$work/in-place.log" 2>&1
+status=$?
+[ "$status" -eq 0 ] && [ ! -e "$installed" ] && [ "$(entries)" -eq 0 ] && [ -e "$uninstaller_file" ]
+check $? "uninstall.exe /S _?=DIR: exit status $status, saver $( [ -e "$installed" ] && echo present || echo gone)," \
+  "$(entries) entries, the uninstaller $( [ -e "$uninstaller_file" ] && echo stays || echo "is gone")"
 
 checks_end install

@@ -111,18 +111,23 @@ if (defined $dpx) {
         ($bx, $by) = split /,/, $at;
         ($bx, $by) = (-1, -1) if $bx + BOX > $w || $by + BOX > $h;
     } else {
+        # The square sums inline, once for every square: a call per square costs the most here.
+        my @squares;
         my $fullest = 0;
         for (my $y = 0; $y + BOX <= $h; ++$y) {
-            for (my $x = 0; $x + BOX <= $w; ++$x) {
-                my $n = $square->(\@sum, $x, $y);
-                $fullest = $n if $n > $fullest;
-            }
+            my ($top, $bottom) = ($y * $stride, ($y + BOX) * $stride);
+            my @row = map {
+                $sum[$bottom + $_ + BOX] - $sum[$bottom + $_] - $sum[$top + $_ + BOX] + $sum[$top + $_]
+            } 0 .. $w - BOX;
+            for my $n (@row) { $fullest = $n if $n > $fullest; }
+            push @squares, \@row;
         }
         my ($most_green, $most_differs) = (-1, -1);
         if ($fullest > 0) {
             for (my $y = 0; $y + BOX <= $h; ++$y) {
+                my $row = $squares[$y];
                 for (my $x = 0; $x + BOX <= $w; ++$x) {
-                    my $n = $square->(\@sum, $x, $y);
+                    my $n = $row->[$x];
                     next if $n * 10 < $fullest * 9;
                     my $g = $square->(\@gsum, $x, $y);
                     next if $g < $most_green || ($g == $most_green && $n <= $most_differs);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../core/EngineAccess.h"
+#include "Burn.h"
 #include "FireEngine.h"
 #include "MonitorLayout.h"
 #include "Placement.h"
@@ -207,6 +208,127 @@ private:
     FireSize m_box{0, 0};
 };
 
+// A fire's state with buffers of its own, for running one step twice from the same start.
+struct FireCopy {
+    FireState fire;
+    std::unique_ptr<uint8_t[]> back, heat, out;
+    std::size_t size = 0;
+
+    FireCopy(const FireState& from, std::size_t bytes) : size(bytes) {
+        FireState& f = fire;
+        f.m_cxFire = from.m_cxFire;
+        f.m_cyFire = from.m_cyFire;
+        f.m_nFireHeight = from.m_nFireHeight;
+        f.m_nBaseWidth = from.m_nBaseWidth;
+        f.m_nMaxBaseWidth = from.m_nMaxBaseWidth;
+        f.m_nDecay = from.m_nDecay;
+        f.m_nFuel = from.m_nFuel;
+        f.m_nSmooth = from.m_nSmooth;
+        f.m_nFrame = from.m_nFrame;
+        f.m_nBurnFrames = from.m_nBurnFrames;
+        f.m_nDyingFrames = from.m_nDyingFrames;
+        f.m_bFinished = from.m_bFinished;
+        f.m_bBurning = from.m_bBurning;
+        f.m_pBaseLine = std::make_unique<uint8_t[]>(std::size_t(from.m_cxFire));
+        std::memcpy(f.m_pBaseLine.get(), from.m_pBaseLine.get(), std::size_t(from.m_cxFire));
+        for (auto [mine, theirs] : {std::pair{&back, from.m_pBackBits}, {&heat, from.m_pHeatBits}, {&out, from.m_pOutBits}}) {
+            *mine = std::make_unique<uint8_t[]>(bytes);
+            std::memcpy(mine->get(), theirs, bytes);
+        }
+        f.m_pBackBits = back.get();
+        f.m_pHeatBits = heat.get();
+        f.m_pOutBits = out.get();
+    }
+};
+
+class CountedRandom final : public CRandom {
+public:
+    explicit CountedRandom(uint64_t seed) : m_source(seed), m_choices(m_source), m_random(m_choices) {}
+    uint32_t Time() override { return m_random.Time(); }
+    void Seed(uint32_t seed) override { m_random.Seed(seed); }
+    int32_t Rand() override {
+        ++draws;
+        return m_random.Rand();
+    }
+    int draws = 0;
+
+private:
+    SeededChoices m_source;
+    Choices m_choices;
+    FuzzRandom m_random;
+};
+
+void Scramble(Choices& c, uint8_t* bytes, std::size_t size) {
+    static const uint8_t kValues[] = {0, 1, 15, 16, 16, 16, 17, 18, 100, 216, 239, 255};
+    const int mode = int(c.Below(3));
+    for (std::size_t n = 0; n < size; ++n) bytes[n] = mode == 0 ? uint8_t(c.Raw()) : c.From(kValues);
+}
+
+// The fast step against the reference from the engine's state, or from that state pushed to
+// extremes: any fire height, cooling bound, fuel and drift, and buffers full of any bytes.
+// Both must leave the same buffers, fields, generator state and number of C library draws.
+void CompareSteps(FireEngine& engine, Choices& c) {
+    const FireState& now = engine.State();
+    if (!engine.Ready()) return;
+    const std::size_t size = std::size_t(engine.Stride()) * std::size_t(now.m_cyFire);
+    FireCopy start(now, size);
+    FireParams params = engine.Params();
+    if (c.Percent(40)) {
+        FireState& f = start.fire;
+        static const int32_t kDecays[] = {0, 1, 5, 40, 41, 100, 222, 223, 224, 300, -2, INT32_MAX - 1};
+        f.m_nFireHeight = int32_t(c.Between(-2, int64_t(f.m_cyFire) + 2));
+        f.m_nDecay = c.Percent(50) ? c.From(kDecays) : int32_t(c.Between(0, 60));
+        f.m_nFuel = c.Percent(30) ? 0 : int32_t(c.Between(1, 223));
+        f.m_nSmooth = int32_t(c.Between(-1, 4));
+        f.m_nFrame = int32_t(c.Between(0, 100));
+        f.m_nBurnFrames = int32_t(c.Between(0, 100));
+        static const int32_t kSpreads[] = {1, 1, 1, 1, 0, 2, 3};
+        params.m_nSpread = c.From(kSpreads);
+        for (uint8_t* bytes : {start.back.get(), start.heat.get(), start.out.get()}) Scramble(c, bytes, size);
+        Scramble(c, f.m_pBaseLine.get(), std::size_t(f.m_cxFire));
+        for (std::size_t n = 0; n < std::size_t(f.m_cxFire); ++n)
+            f.m_pBaseLine[n] = uint8_t(std::min<int>(f.m_pBaseLine[n], f.m_nFuel + kCold));
+    }
+    const uint64_t seed = c.Raw();
+    const uint32_t generator = uint32_t(c.Raw());
+    const uint32_t saved = g_dwFireRand;
+
+    FireCopy reference(start.fire, size);
+    CountedRandom referenceRandom(seed);
+    g_dwFireRand = generator;
+    BurnReference(reference.fire, params, referenceRandom);
+    const uint32_t referenceGenerator = g_dwFireRand;
+
+    FireCopy fast(start.fire, size);
+    CountedRandom fastRandom(seed);
+    g_dwFireRand = generator;
+    BurnFast(fast.fire, params, fastRandom);
+    const uint32_t fastGenerator = g_dwFireRand;
+    g_dwFireRand = saved;
+
+    const FireState& r = reference.fire;
+    const FireState& f = fast.fire;
+    const int32_t cx = r.m_cxFire;
+    FUZZ_CHECK(fastGenerator == referenceGenerator, "generator %08x, reference %08x (%dx%d, height %d, decay %d)",
+               fastGenerator, referenceGenerator, cx, r.m_cyFire, start.fire.m_nFireHeight, start.fire.m_nDecay);
+    FUZZ_CHECK(fastRandom.draws == referenceRandom.draws, "%d draws, reference %d", fastRandom.draws,
+               referenceRandom.draws);
+    FUZZ_CHECK(std::memcmp(f.m_pBaseLine.get(), r.m_pBaseLine.get(), std::size_t(cx)) == 0, "base line differs");
+    const char* names[] = {"background", "heat", "output"};
+    const uint8_t* fastBuffers[] = {f.m_pBackBits, f.m_pHeatBits, f.m_pOutBits};
+    const uint8_t* referenceBuffers[] = {r.m_pBackBits, r.m_pHeatBits, r.m_pOutBits};
+    for (int b = 0; b < 3; ++b) {
+        std::size_t n = 0;
+        while (n < size && fastBuffers[b][n] == referenceBuffers[b][n]) ++n;
+        FUZZ_CHECK(n == size, "%s byte %zu (row %zu, column %zu of %dx%d, stride %d, height %d, decay %d, spread %d): %d, reference %d",
+                   names[b], n, n / std::size_t(f.Stride()), n % std::size_t(f.Stride()), cx, r.m_cyFire, f.Stride(),
+                   start.fire.m_nFireHeight, start.fire.m_nDecay, params.m_nSpread, fastBuffers[b][n], referenceBuffers[b][n]);
+    }
+    const int32_t fastFields[] = {f.m_nBaseWidth, f.m_nFrame, f.m_nFuel, f.m_nDecay, f.m_nDyingFrames, f.m_bFinished, f.m_bBurning};
+    const int32_t referenceFields[] = {r.m_nBaseWidth, r.m_nFrame, r.m_nFuel, r.m_nDecay, r.m_nDyingFrames, r.m_bFinished, r.m_bBurning};
+    FUZZ_CHECK(std::memcmp(fastFields, referenceFields, sizeof fastFields) == 0, "life counters differ");
+}
+
 SettingValues RandomSettings(Choices& c) {
     SettingValues v;
     for (int32_t& value : v.value) value = c.Percent(30) ? int32_t(c.Between(0, 3)) : c.Int();
@@ -258,6 +380,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             const bool burns = engine.Ready() && !engine.State().m_bFinished && !(engine.State().m_bFullScreen == 1 && engine.State().m_bBurning != 1);
             // Another timer only blanks.
             if (c.Percent(95)) {
+                if (burns) CompareSteps(engine, c);
                 engine.Tick();
                 if (burns) ++stats.burns;
             } else {
@@ -265,6 +388,7 @@ CaseStats RunFuzzCase(ChoiceSource& source, bool trace) {
             }
         } else if (pick < 55) {
             g_op = "burn";
+            CompareSteps(engine, c);
             engine.Burn();
             ++stats.burns;
         } else if (pick < 65) {

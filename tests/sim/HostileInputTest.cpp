@@ -82,10 +82,13 @@ TEST(SimHostileInput, SizesBeyondTheLimitsAreRefusedAtOnceWithOneLine) {
         {{"--window", "32768x1", "--ticks", "1"}, 1, "--window"},
         {{"--window", "4097x4096", "--ticks", "0"}, 1, "--window"},
         {{"--fullscreen", "--screen", "1x16777217", "--ticks", "1"}, 1, "--screen"},
+        {{"--fullscreen", "--screen", "65536x1", "--png", png}, 1, "--screen"},
+        {{"--fullscreen", "--monitor", "1x65536+0+0", "--gif", png}, 1, "--monitor"},
         // At the limits, and a window that is not used in full screen.
         {{"--window", "4096x4096", "--ticks", "0"}, 0, ""},
         {{"--window", "32767x2", "--ticks", "2"}, 0, ""},
         {{"--fullscreen", "--screen", "16777216x1", "--window", "40000x40000", "--ticks", "2"}, 0, ""},
+        {{"--fullscreen", "--screen", "65535x2", "--ticks", "0", "--png", png}, 0, ""},
     };
     for (const Case& c : cases) {
         const std::string what = ::testing::PrintToString(c.args);

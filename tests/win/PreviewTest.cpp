@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "../core/CommandLineCases.h"
 #include "CommandLine.h"
 #include "FireWnd.h"
 #include "SelfDeleting.h"
 #include "ProgramTestSupport.h"
 #include "SaverApp.h"
 #include "WinTestSupport.h"
+#include "rules/CommandLineCases.h"
 
 namespace {
 
@@ -43,6 +43,7 @@ TEST(Preview, TheSystemComparisonPicksTheSameModes) {
         for (const char* a : c.args) text += std::string(" '") + a + "'";
         EXPECT_STREQ(ModeName(ChooseMode(int(argv.size()), argv.data(), compare)), ModeName(c.mode)) << text;
         EXPECT_EQ(SettingsOwner(int(argv.size()), argv.data(), compare), c.owner) << text;
+        EXPECT_EQ(PreviewParent(int(argv.size()), argv.data(), compare), c.parent) << text;
     }
 }
 
@@ -51,9 +52,12 @@ TEST(Preview, ArgumentsThatNameNoWindowEndAtOnceAndCreateNothing) {
     HostWindow gone(0, 0, 20, 20);
     const std::string dead = HandleArgument(gone.hwnd());
     gone.Destroy();
+    // A live host's handle followed by anything is no handle at all.
+    HostWindow host(0, 0, 20, 20);
+    const std::string junk = HandleArgument(host.hwnd()) + "x";
     const std::vector<std::vector<const char*>> cases = {
-        {"/p"}, {"/p", "0"}, {"/p", "abc"}, {"-p", "-1"}, {"p", dead.c_str()},
-        {"x"},  {"//s"},     {"c:5x"},      {"sc"},
+        {"/p"}, {"/p", "0"},  {"/p", "abc"}, {"-p", "-1"}, {"p", dead.c_str()}, {"/p", junk.c_str()},
+        {"x"},  {"//s"},      {"c:5x"},      {"sc"},
     };
     for (const auto& args : cases) {
         std::string text;

@@ -4,6 +4,7 @@
 
 #include "Afx.h"
 #include "Settings.h"
+#include "SettingsKey.h"
 
 // Deletes HKCU\Software\Kindlewick.\<this program> before and after a test.
 class RegistryScope {

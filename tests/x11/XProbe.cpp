@@ -2,7 +2,7 @@
 //   x11_probe host WIDTH HEIGHT [DEPTH]   opens a window with a teal background (of the given
 //       depth's TrueColor visual, default the screen's), prints its id in hex, then reads
 //       commands from standard input: "destroy" destroys the window; end of input exits.
-//       Plays the settings program's preview area.
+//       Plays the settings program's preview area. DEPTH "input" makes an InputOnly window.
 //   x11_probe stats WINDOW|root           counts what the drawable shows, in one line:
 //       pixels, wood (red flame: red >= 64, green and blue under half of it), kryptonite
 //       (green likewise), gas (blue likewise), hot (all three >= 200), black (0,0,0),
@@ -39,6 +39,24 @@ struct Box {
 
 bool Dominant(int main, int a, int b) { return main >= 64 && 2 * a < main && 2 * b < main; }
 
+// Prints the window's id, then destroys it on "destroy" until the end of input.
+int Serve(Display* d, Window w) {
+    XMapRaised(d, w);
+    XSync(d, False);
+    std::printf("0x%lx\n", w);
+    std::fflush(stdout);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        if (line == "destroy") {
+            XDestroyWindow(d, w);
+            XSync(d, False);
+            std::printf("destroyed\n");
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}
+
 int Host(Display* d, int width, int height, int depth) {
     const int screen = DefaultScreen(d);
     XVisualInfo info{};
@@ -56,20 +74,7 @@ int Host(Display* d, int width, int height, int depth) {
     const Window w = XCreateWindow(d, RootWindow(d, screen), 0, 0, unsigned(width), unsigned(height), 0, depth,
                                    InputOutput, info.visual, CWColormap | CWBackPixel | CWBorderPixel, &a);
     XStoreName(d, w, "Preview host");
-    XMapRaised(d, w);
-    XSync(d, False);
-    std::printf("0x%lx\n", w);
-    std::fflush(stdout);
-    std::string line;
-    while (std::getline(std::cin, line)) {
-        if (line == "destroy") {
-            XDestroyWindow(d, w);
-            XSync(d, False);
-            std::printf("destroyed\n");
-            std::fflush(stdout);
-        }
-    }
-    return 0;
+    return Serve(d, w);
 }
 
 int Stats(Display* d, Window w) {
@@ -128,7 +133,11 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1];
     int status = 2;
-    if (mode == "host" && argc >= 4) {
+    if (mode == "host" && argc >= 5 && std::strcmp(argv[4], "input") == 0) {
+        XSetWindowAttributes a{};
+        status = Serve(d, XCreateWindow(d, DefaultRootWindow(d), 0, 0, unsigned(std::atoi(argv[2])),
+                                        unsigned(std::atoi(argv[3])), 0, 0, InputOnly, CopyFromParent, 0, &a));
+    } else if (mode == "host" && argc >= 4) {
         status = Host(d, std::atoi(argv[2]), std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 0);
     } else if (mode == "stats") {
         status = Stats(d, ParseWindow(d, argv[2]));

@@ -13,7 +13,7 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
-need xmllint
+need xmllint desktop-file-validate
 hack=$1
 xml=$2
 desktop=$3
@@ -57,5 +57,8 @@ done
 
 check "$(grep -qx 'Categories=Screensaver;' "$desktop" && grep -qE '^Exec=/.*/kindlewick --root$' "$desktop"; echo $?)" \
   "desktop entry: $(grep -E '^(Exec|Categories)=' "$desktop" | tr '\n' ' ')"
+
+out=$(desktop-file-validate --no-hints "$desktop" 2>&1)
+check $? "desktop-file-validate accepts the desktop entry${out:+: $out}"
 
 checks_end config

@@ -26,7 +26,8 @@ daemon=""
 cleanup() {
   if [ -n "$daemon" ] && kill -0 "$daemon" 2>/dev/null; then
     as_user "$work" xscreensaver-command -exit >/dev/null 2>&1
-    sleep 1
+    daemon_gone() { ! kill -0 "$daemon" 2>/dev/null; }
+    wait_for 10 daemon_gone
     kill "$daemon" 2>/dev/null
     wait "$daemon" 2>/dev/null
   fi

@@ -14,7 +14,7 @@ fi
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
-need cpack dpkg dpkg-deb dpkg-shlibdeps
+need cpack dpkg dpkg-deb dpkg-shlibdeps lintian
 probe=$1
 build=$2
 
@@ -43,13 +43,17 @@ check "$([ -n "$deb" ]; echo $?)" "package file: ${deb##*/}"
 
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in ./usr/libexec/xscreensaver/kindlewick ./usr/share/xscreensaver/config/kindlewick.xml \
-            ./usr/share/man/man6/kindlewick.6x ./usr/share/applications/screensavers/kindlewick.desktop; do
+            ./usr/share/man/man6/kindlewick.6x.gz ./usr/share/applications/screensavers/kindlewick.desktop; do
   grep -qx "$path" <<<"$files"
   check $? "the package holds $path"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 check "$(grep -q libx11-6 <<<"$depends" && grep -q libxext6 <<<"$depends" && grep -q libc6 <<<"$depends"; echo $?)" \
   "dependencies worked out from the binary: $depends"
+
+# Debian's own checker: no error and no warning (overrides only with a written reason).
+lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1
+check $? "lintian passes it$(grep -E '^[EW]:' "$work/lintian.log" | sed 's/^/; /' | tr -d '\n')"
 
 # Other developers may be using dpkg: wait for the lock rather than fail.
 dpkg_wait() {

@@ -65,9 +65,16 @@ preview() {
 
   # Stopped and continued, as a shell's job control or a debugger does: it carries on.
   kill -STOP "$pid"
-  sleep 2
-  local before
-  before=$("$probe" stats "$window")
+  # Stopped once two looks in a row see the same picture.
+  local before=""
+  frozen() {
+    local now
+    now=$("$probe" stats "$window")
+    [ "$now" = "$before" ] && return 0
+    before=$now
+    return 1
+  }
+  wait_for 30 frozen
   kill -CONT "$pid"
   moving() { [ "$("$probe" stats "$window")" != "$before" ]; }
   wait_for 30 moving

@@ -1,7 +1,7 @@
 // Draws the program's pictures with its own fire: the About box's flame (an 8-bit bitmap)
 // and the dialog icon (32 x 32 in 256 and 16 colours, 16 x 16 in 16 colours).
 //   kindlewick-art OUTDIR     writes OUTDIR/flame.bmp and OUTDIR/kindlewick.ico
-// The output is committed under res/; run it again only to change the pictures.
+// The output is committed under win/res/; run it again only to change the pictures.
 #include <array>
 #include <cstdio>
 #include <fstream>

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes res/cursor129.cur, the class cursor of the fire windows: a small flame whose
+"""Writes win/res/cursor129.cur, the class cursor of the fire windows: a small flame whose
 tip is the hot spot. Run from anywhere; the output is the same byte for byte every time."""
 import os
 import struct

@@ -31,6 +31,8 @@ public:
     FireBuffers MakeSurfaces(const SurfacePlan& plan) override { return Make(makesSurfaces ? plan : SurfacePlan{}); }
 
     const MonitorLayout& screen() const { return m_screen; }
+    // Monitors that come and go while the engine runs.
+    void SetScreen(MonitorLayout screen) { m_screen = std::move(screen); }
 
     // A host that cannot show the colours, or make the surfaces, of the next restart.
     bool showsColours = true;

@@ -129,13 +129,6 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
             (arg == "--dump" ? o.dumpDir : arg == "--gif" ? o.gifPath : o.pngPath) = value;
         }
     }
-    // The pictures show the whole window; GIF cannot describe a larger one.
-    const MonitorRect bounds = Layout(o).Bounds();
-    const FireSize picture = o.fullScreen ? FireSize{bounds.cx, bounds.cy} : o.window;
-    if ((!o.gifPath.empty() || !o.pngPath.empty()) && (picture.cx > kMaxPictureSide || picture.cy > kMaxPictureSide))
-        return fail(std::string(o.gifPath.empty() ? "--png" : "--gif") + ": the window of " +
-                    std::to_string(picture.cx) + "x" + std::to_string(picture.cy) + " is larger than " +
-                    std::to_string(kMaxPictureSide) + " pixels a side");
     return result;
 }
 
@@ -156,6 +149,10 @@ std::string SizeLimitError(const SimOptions& o) {
                " pixels, where no fire can burn";
     if (int64_t(window.cx) * int64_t(window.cy) > kMaxWindowPixels)
         return name + ": " + size + " is more than " + std::to_string(kMaxWindowPixels) + " pixels";
+    // The pictures show the whole window; GIF cannot describe a larger one.
+    if ((!o.gifPath.empty() || !o.pngPath.empty()) && (window.cx > kMaxPictureSide || window.cy > kMaxPictureSide))
+        return name + ": " + size + " is wider or higher than " + std::to_string(kMaxPictureSide) +
+               " pixels, too large for " + (o.gifPath.empty() ? "--png" : "--gif");
     return {};
 }
 
@@ -184,8 +181,11 @@ const char* Usage() {
            "  --png FILE        the window after the last tick\n"
            "  --help            this text\n"
            "\n"
-           "Limits: the window (the screen with --fullscreen) holds at most 16777216 pixels,\n"
-           "and a preview window is at most 32767 pixels wide and high; larger ones are refused.\n"
+           "Limits: the window (the screen with --fullscreen) holds at most 16777216 pixels;\n"
+           "a preview window is at most 32767 pixels wide and high; with --gif or --png the\n"
+           "window is at most 65535 pixels wide and high. A size beyond these exits 1.\n"
+           "Sizes are 1 .. 2147483647 a side, monitor positions -16777216 .. 16777216,\n"
+           "settings 32-bit integers; a value outside its range is a bad argument (exit 2).\n"
            "\n"
            "Exit status: 0 done, 1 an output could not be written or a size is beyond the\n"
            "limits, 2 bad arguments.\n";

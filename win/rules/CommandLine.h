@@ -19,5 +19,10 @@ SaverMode ChooseMode(int argc, const char* const* argv, KeywordCompare compare);
 // command line, and for a number too large for a window handle.
 uint32_t SettingsOwner(int argc, const char* const* argv, KeywordCompare compare);
 
+// The host window that "p HANDLE" names, by the same rules as "c:HANDLE"; 0 for every
+// other command line, for a second argument that is not only decimal digits, and for a number
+// too large for a window handle.
+uint32_t PreviewParent(int argc, const char* const* argv, KeywordCompare compare);
+
 // ASCII letters fold to lower case; every other byte compares as itself.
 int AsciiCompareNoCase(const char* a, const char* b);

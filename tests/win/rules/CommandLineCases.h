@@ -9,7 +9,8 @@
 struct CommandLineCase {
     std::vector<const char*> args;  // without the program name
     SaverMode mode;
-    uint32_t owner = 0;  // the window that owns the settings dialog
+    uint32_t owner = 0;   // the window that owns the settings dialog
+    uint32_t parent = 0;  // the host window of the preview
 };
 
 inline const std::vector<CommandLineCase>& CommandLineCases() {
@@ -20,8 +21,19 @@ inline const std::vector<CommandLineCase>& CommandLineCases() {
         {{"-C"}, SaverMode::Settings},
         {{"/c", "anything"}, SaverMode::Settings},
         {{"p"}, SaverMode::Preview},
-        {{"/p", "1234"}, SaverMode::Preview},
-        {{"-P", "1234"}, SaverMode::Preview},
+        {{"/p", "1234"}, SaverMode::Preview, 0, 1234},
+        {{"-P", "1234"}, SaverMode::Preview, 0, 1234},
+        // The preview's host handle is read by the rules of "c:HANDLE".
+        {{"/p", "00042", "x"}, SaverMode::Preview, 0, 42},
+        {{"/p", "4294967295"}, SaverMode::Preview, 0, 4294967295u},
+        {{"/p", "4294967296"}, SaverMode::Preview, 0, 0},
+        {{"/p", "1234x"}, SaverMode::Preview, 0, 0},
+        {{"/p", " 1234"}, SaverMode::Preview, 0, 0},
+        {{"/p", "+1234"}, SaverMode::Preview, 0, 0},
+        {{"/p", "-1234"}, SaverMode::Preview, 0, 0},
+        {{"/p", ""}, SaverMode::Preview, 0, 0},
+        {{"/s", "1234"}, SaverMode::FullScreen, 0, 0},
+        {{"/c", "1234"}, SaverMode::Settings, 0, 0},
         {{"s"}, SaverMode::FullScreen},
         {{"/s"}, SaverMode::FullScreen},
         {{"-s"}, SaverMode::FullScreen},

@@ -18,18 +18,24 @@ const char* SwitchText(int argc, const char* const* argv) {
     return arg;
 }
 
-// "c:" followed by one or more decimal digits and nothing else.
-bool ParseOwnedSettings(const char* arg, KeywordCompare compare, uint32_t& owner) {
-    if (arg[0] == '\0' || arg[1] != ':') return false;
-    const char prefix[] = {arg[0], ':', '\0'};
-    if (compare(prefix, "c:") != 0 || arg[2] == '\0') return false;
+// One or more decimal digits and nothing else; a number too large for a window handle
+// reads as 0.
+bool ParseHandle(const char* text, uint32_t& handle) {
+    if (*text == '\0') return false;
     uint64_t value = 0;
-    for (const char* d = arg + 2; *d; ++d) {
+    for (const char* d = text; *d; ++d) {
         if (*d < '0' || *d > '9') return false;
         if (value <= UINT32_MAX) value = value * 10 + static_cast<uint64_t>(*d - '0');
     }
-    owner = value <= UINT32_MAX ? static_cast<uint32_t>(value) : 0;
+    handle = value <= UINT32_MAX ? static_cast<uint32_t>(value) : 0;
     return true;
+}
+
+// "c:" followed by a handle.
+bool ParseOwnedSettings(const char* arg, KeywordCompare compare, uint32_t& owner) {
+    if (arg[0] == '\0' || arg[1] != ':') return false;
+    const char prefix[] = {arg[0], ':', '\0'};
+    return compare(prefix, "c:") == 0 && ParseHandle(arg + 2, owner);
 }
 }  // namespace
 
@@ -48,6 +54,12 @@ uint32_t SettingsOwner(int argc, const char* const* argv, KeywordCompare compare
     const char* const arg = SwitchText(argc, argv);
     uint32_t owner = 0;
     return arg && ParseOwnedSettings(arg, compare, owner) ? owner : 0;
+}
+
+uint32_t PreviewParent(int argc, const char* const* argv, KeywordCompare compare) {
+    uint32_t parent = 0;
+    if (ChooseMode(argc, argv, compare) != SaverMode::Preview || argc < 3 || !argv[2]) return 0;
+    return ParseHandle(argv[2], parent) ? parent : 0;
 }
 
 int AsciiCompareNoCase(const char* a, const char* b) {

@@ -10,7 +10,6 @@
 struct IntRange {
     int32_t low;
     int32_t high;
-    constexpr bool Contains(int32_t v) const { return low <= v && v <= high; }
 };
 
 constexpr IntRange kFlyWidthRange{1, 10};

@@ -19,6 +19,7 @@ TEST(CommandLine, EachSwitchStartsItsModeWithAsciiFolding) {
         const SaverMode got = ChooseMode(int(argv.size()), argv.data(), &AsciiCompareNoCase);
         EXPECT_STREQ(ModeName(got), ModeName(c.mode)) << Describe(c);
         EXPECT_EQ(SettingsOwner(int(argv.size()), argv.data(), &AsciiCompareNoCase), c.owner) << Describe(c);
+        EXPECT_EQ(PreviewParent(int(argv.size()), argv.data(), &AsciiCompareNoCase), c.parent) << Describe(c);
     }
 }
 

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# What a running saver costs: the share of one core used by Kindlewick full screen under Wine,
+# by the Linux hack with --root and by xflame at 30 frames a second, each with the servers it
+# talks to (the Wine server and the X server), at 1280x1024, 1920x1080 and 3840x2160, on
+# private Xvfb servers, in one run. Prints a table and draws docs/cost.png.
+#   scripts/bench-cost.sh [SECONDS]      (each sample, default 20, after a short warm-up)
+# Builds the windows and native presets' programs when missing. A snapshot of one machine at
+# one moment, not a test: other work on the machine shows in the figures.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+# shellcheck source=lib/wine.sh
+source "$here/lib/wine.sh"
+seconds=${1:-20}
+scr=$root/build/windows/app/kindlewick.scr
+hack=$root/build/native/x11/kindlewick
+xflame=/usr/libexec/xscreensaver/xflame
+chart=$root/docs/cost.png
+[ -x "$xflame" ] || { echo "bench-cost: xflame is missing (apt-get install xscreensaver-data-extra)" >&2; exit 2; }
+[ -f "$scr" ] || (cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows --target kindlewick)
+[ -x "$hack" ] || (cd "$root" && cmake --preset native >/dev/null && cmake --build --preset native --target kindlewick-x11)
+
+tick=$(getconf CLK_TCK)
+work=$(mktemp -d "${TMPDIR:-/tmp}/kindlewick-cost.XXXXXX")
+prefix=${HOME:-/root}/.cache/kindlewick/wineprefix-bench
+xvfb=""
+stop() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap stop EXIT
+
+# Clock ticks used by the given processes, user and system; a process gone counts nothing.
+ticks() {
+  local pid sum=0 t
+  for pid in "$@"; do
+    t=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null) && sum=$((sum + t))
+  done
+  echo $sum
+}
+share() { awk -v d="$1" -v t="$tick" -v s="$seconds" 'BEGIN { printf "%.1f", 100 * d / (t * s) }'; }
+
+# sample LABEL PROGRAM_PIDS_COMMAND SERVER_PIDS_COMMAND: one line "label program server x".
+sample() {
+  local label=$1 p s p0 s0 x0 p1 s1 x1
+  sleep 3
+  p=$($2); s=$($3)
+  p0=$(ticks $p); s0=$(ticks $s); x0=$(ticks "$xvfb")
+  sleep "$seconds"
+  p1=$(ticks $p); s1=$(ticks $s); x1=$(ticks "$xvfb")
+  echo "$label $(share $((p1 - p0))) $(share $((s1 - s0))) $(share $((x1 - x0)))" >>"$work/results"
+  printf '  %-26s program %6s%%  its server %6s%%  X server %6s%%\n' "$label" \
+    "$(share $((p1 - p0)))" "$(share $((s1 - s0)))" "$(share $((x1 - x0)))"
+}
+none() { :; }
+
+# The saver under Wine, its processes and the prefix's Wine server.
+wine_sample() {
+  "$here/wine-run" "$scr" /s >/dev/null 2>&1 &
+  local runner=$!
+  sample "$1" "wine_process_pids $prefix" "wine_server_pid $prefix"
+  kill $(wine_process_pids "$prefix") 2>/dev/null || true
+  wait "$runner" 2>/dev/null || true
+}
+export -f wine_sample sample ticks share none wine_server_pid wine_process_pids
+export here scr prefix xvfb tick seconds work
+
+for screen in 1280x1024 1920x1080 3840x2160; do
+  mkfifo "$work/fd.$screen"
+  Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp -noreset 3>"$work/fd.$screen" >/dev/null 2>&1 </dev/null &
+  xvfb=$!
+  read -r number <"$work/fd.$screen"
+  export DISPLAY=":$number" xvfb
+  # display returns 1 even when the picture is shown.
+  convert -size "${screen}" plasma:fractal -blur 0x2 "$work/desktop.png" && display -window root "$work/desktop.png" || true
+  echo "$screen, $seconds s each, share of one core:"
+  "$here/wine-session" --prefix "$prefix" bash -c "wine_sample 'wine:$screen'"
+  "$hack" --root >/dev/null 2>&1 &
+  pid=$!; sample "hack:$screen" "echo $pid" none; kill $pid; wait $pid 2>/dev/null || true
+  "$xflame" --root --delay 33333 >/dev/null 2>&1 &
+  pid=$!; sample "xflame:$screen" "echo $pid" none; kill $pid; wait $pid 2>/dev/null || true
+  kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
+  xvfb=""
+done
+
+machine="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(nproc) cores"
+python3 "$here/lib/cost-chart.py" "$work/results" "$(date -u +%Y-%m-%d)" "$machine" "$seconds" >"$work/cost.mvg"
+convert "mvg:$work/cost.mvg" "$chart"
+echo "chart: $chart"
