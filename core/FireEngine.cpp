@@ -1,5 +1,6 @@
 #include "FireEngine.h"
 
+#include <algorithm>
 #include <new>
 
 #include "Placement.h"
@@ -55,6 +56,7 @@ void FireEngine::Rebuild(int32_t nFireType, FireSize client) {
         AttachBuffers(buffers);
     else
         ReleaseBuffers();
+    m_bShown = false;
 }
 
 SurfacePlan FireEngine::PlanSurfaces(FireSize client) {
@@ -97,6 +99,7 @@ void FireEngine::BlankIfDue() {
     if (m_bBlankScreen == 1 && !m_bBlanked) {
         m_platform.BlankWindow();
         m_bBlanked = 1;
+        ChangedAll();
     }
 }
 
@@ -108,12 +111,20 @@ void FireEngine::Tick() {
         return;
     }
     if (!Ready()) return;
-    Burn();
+    Step();
     // A fire that died on this tick is replaced at once; the new one shows from the next tick.
     if (m_bFinished)
         Ignite();
     else
-        Present();
+        PresentChanged();
+}
+
+void FireEngine::Step() {
+    const StepReach reach{FireBox(),      Stride(), m_nFireHeight, m_nHotTop, m_params.m_nSpread,
+                          std::max(m_nBaseWidth, m_nMaxBaseWidth)};
+    m_changed = m_changed.Join(StepBand(reach));
+    m_nHotTop = HotTopAfterStep(reach);
+    Burn();
 }
 
 void FireEngine::Paint() {
@@ -125,5 +136,18 @@ void FireEngine::Paint() {
 }
 
 void FireEngine::Present() {
-    if (CanPresent()) m_platform.PresentOutput(m_ptBlit, FireBox(), m_nScale);
+    ChangedAll();
+    PresentChanged();
+}
+
+void FireEngine::PresentChanged() {
+    if (!CanPresent()) return;
+    if (!m_bShown || m_ptShown.x != m_ptBlit.x || m_ptShown.y != m_ptBlit.y || m_nScaleShown != m_nScale)
+        ChangedAll();
+    if (m_changed.Empty()) return;
+    m_platform.PresentOutput(m_ptBlit, FireBox(), m_nScale, m_changed);
+    m_changed = FireBand{};
+    m_bShown = true;
+    m_ptShown = m_ptBlit;
+    m_nScaleShown = m_nScale;
 }

@@ -124,7 +124,7 @@ public:
     void Tick();
     // What a redraw shows: the fire, or one more firefly step; nothing once finished.
     void Paint();
-    // The output buffer, at the fire's place and scale, when it may be shown.
+    // The whole output buffer, at the fire's place and scale, when it may be shown.
     void Present();
     // The monitors went from `before` to `after`, and the full-screen window now covers the
     // new bounds: window coordinates follow its new origin, and a fire that no longer lies
@@ -149,9 +149,24 @@ private:
     SurfacePlan PlanSurfaces(FireSize client);
     void AttachBuffers(const FireBuffers& buffers);
 
+    // One propagation step, noting the cells it may change.
+    void Step();
+    // Everything the box shows may differ from what the window shows.
+    void ChangedAll() { m_changed = FireBand::Whole(FireBox()); }
+    // What changed since the last present; all of it where the box moved or rescaled.
+    void PresentChanged();
+
     FirePlatform& m_platform;
     CRandom& m_random;
     FireParams m_params;
     // What the platform said of the colours at the last restart.
     bool m_bColoursShown = false;
+    // Cells of the output buffer that differ from what the window shows.
+    FireBand m_changed;
+    // Highest heat row that may burn; -1 from ignition until the first step.
+    int32_t m_nHotTop = -1;
+    // Where and at which scale the box was last shown; nowhere yet when not.
+    bool m_bShown = false;
+    FirePoint m_ptShown{0, 0};
+    int32_t m_nScaleShown = 1;
 };

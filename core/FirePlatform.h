@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "ColourTable.h"
+#include "FireBand.h"
 #include "FireTypes.h"
 #include "MonitorLayout.h"
 
@@ -49,8 +50,10 @@ public:
     // Draws one firefly step: both pens are made for the step and deleted after it.
     virtual void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                          std::size_t count) = 0;
-    // Copies the output buffer to the window at `at`, each pixel a scale x scale block.
-    virtual void PresentOutput(FirePoint at, FireSize size, int32_t scale) = 0;
+    // Copies the cells of `band` (never empty, inside the box) of the output buffer to the
+    // window, the box's top-left corner at `at`, each cell a scale x scale block. The rest of
+    // the window already shows what the buffer holds.
+    virtual void PresentOutput(FirePoint at, FireSize size, int32_t scale, const FireBand& band) = 0;
 
     // The two steps of a restart, in this order. First the new colours: the host makes
     // whatever shows them, and says false when it cannot; nothing is drawn until the next

@@ -5,6 +5,9 @@
 
 void FireEngine::Ignite() {
     if (!Ready()) return;
+    // Captured or blackened below, or left to the firefly's capture: all of it is new.
+    ChangedAll();
+    m_nHotTop = -1;
     const int32_t stride = Stride();
     for (int32_t r = 0; r < m_cyFire; ++r)
         std::memset(m_pHeatBits + std::size_t(r) * std::size_t(stride), kCold, std::size_t(m_cxFire));

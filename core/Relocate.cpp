@@ -37,4 +37,5 @@ void FireEngine::Relocate(const MonitorLayout& before, const MonitorLayout& afte
         m_platform.FillBlack(FireBox());
     else
         m_platform.CaptureScreen(m_ptFire, FireBox(), m_nScale);
+    ChangedAll();
 }

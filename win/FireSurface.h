@@ -1,6 +1,6 @@
 #pragma once
-// One drawing surface of a fire window: an 8-bit DIB section selected into a memory DC of
-// its own. The DC, the section, the previous selection and the pixels live and die together.
+// One drawing surface of a fire window: a DIB section (8-bit palette indices, or 32-bit
+// screen pixels) selected into a memory DC of its own. The DC, the section, the previous selection and the pixels live and die together.
 #include <cstdint>
 #include <memory>
 

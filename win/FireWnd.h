@@ -2,6 +2,8 @@
 // The window that owns one fire. The fire itself (its state and every rule that moves it) is
 // the engine this window has; the window owns the GDI objects behind the engine's byte
 // buffers, lends them to the engine through a FirePlatform, and maps messages onto it.
+#include <array>
+#include <cstdint>
 #include <memory>
 
 #include "Dc.h"
@@ -57,7 +59,7 @@ private:
         void BlankWindow() override;
         void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                      std::size_t count) override;
-        void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
+        void PresentOutput(FirePoint at, FireSize size, int32_t scale, const FireBand& band) override;
         bool UseColours(const ColourTable& colours) override;
         FireBuffers MakeSurfaces(const SurfacePlan& plan) override;
 
@@ -65,6 +67,9 @@ private:
         void Paint(CDC& dc, FireEngine& engine);
 
     private:
+        // The surface that holds the band as the window DC takes it, converted if need be.
+        CDC* SourceFor(FireSize size, const FireBand& band);
+
         FireWnd& m_wnd;
         CDC* m_pPaintDC = nullptr;
         // The DIB sections' colour table: the one the palette was made from.
@@ -74,8 +79,8 @@ private:
     // What a paint or a palette change draws: the fire, or one more firefly step.
     void Repaint(CDC& dc);
     FireSize ClientSize() const;
-    // The window DC with the palette, and the three surfaces for the plan; false leaves them
-    // half made.
+    // The window DC with the palette, and the three surfaces for the plan, and on a screen
+    // without a palette the 32-bit one; false leaves them half made.
     bool BuildSurfaces(const SurfacePlan& plan, const ColourTable& colours);
     // The engine lets go of the pixels first, then every GDI object goes.
     void ReleaseSurfaces();
@@ -84,6 +89,11 @@ private:
     FireSurface m_back;
     FireSurface m_heat;
     FireSurface m_out;
+    // On a true-colour screen: the output as the screen's own 32-bit pixels, converted here
+    // through one lookup so that GDI copies it without converting. Empty on palette screens,
+    // where the output is copied as it is and the palette messages decide the colours.
+    FireSurface m_screen;
+    std::array<uint32_t, 256> m_screenPixels{};
     std::unique_ptr<CWindowDC> m_pWindowDC;
     CPalette m_palette;
     HPALETTE m_hOldPalette = nullptr;

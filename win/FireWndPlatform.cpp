@@ -61,15 +61,28 @@ void FireWnd::Gdi::DrawFly(int32_t penWidth, Colour dark, Colour glow, const Fly
 }
 
 namespace {
-// Each fire pixel as a scale x scale block of window pixels.
-void CopyOutput(CDC& to, CDC& out, FirePoint at, FireSize size, int32_t scale) {
+// The band's cells, each a scale x scale block of window pixels. Surface DCs count rows from
+// the top; the band counts them from the bottom.
+void CopyBand(CDC& to, CDC& from, FirePoint at, FireSize size, int32_t scale, const FireBand& band) {
+    const int x = band.firstColumn, y = size.cy - band.firstRow - band.rowCount;
+    const int cx = band.columnCount, cy = band.rowCount;
     if (scale == 1) {
-        to.BitBlt(at.x, at.y, size.cx, size.cy, &out, 0, 0, SRCCOPY);
+        to.BitBlt(at.x + x, at.y + y, cx, cy, &from, x, y, SRCCOPY);
         return;
     }
     ::SetStretchBltMode(to.GetSafeHdc(), COLORONCOLOR);
-    ::StretchBlt(to.GetSafeHdc(), at.x, at.y, size.cx * scale, size.cy * scale, out.GetSafeHdc(), 0, 0, size.cx,
-                 size.cy, SRCCOPY);
+    ::StretchBlt(to.GetSafeHdc(), at.x + x * scale, at.y + y * scale, cx * scale, cy * scale, from.GetSafeHdc(), x, y,
+                 cx, cy, SRCCOPY);
+}
+
+// Palette indices, bottom row first, into screen pixels, top row first.
+void Convert(const uint8_t* indices, std::size_t indexStride, uint32_t* pixels, FireSize size,
+             const std::array<uint32_t, 256>& table, const FireBand& band) {
+    for (int32_t r = band.firstRow; r < band.firstRow + band.rowCount; ++r) {
+        const uint8_t* in = indices + std::size_t(r) * indexStride + std::size_t(band.firstColumn);
+        uint32_t* out = pixels + std::size_t(size.cy - 1 - r) * std::size_t(size.cx) + std::size_t(band.firstColumn);
+        for (int32_t c = 0; c < band.columnCount; ++c) out[c] = table[in[c]];
+    }
 }
 }  // namespace
 
@@ -79,15 +92,25 @@ void FireWnd::Gdi::Paint(CDC& dc, FireEngine& engine) {
     m_pPaintDC = nullptr;
 }
 
-void FireWnd::Gdi::PresentOutput(FirePoint at, FireSize size, int32_t scale) {
-    CDC* const out = m_wnd.m_out.DC();
-    if (!out || !m_wnd.m_pWindowDC) return;
+CDC* FireWnd::Gdi::SourceFor(FireSize size, const FireBand& band) {
+    FireSurface& screen = m_wnd.m_screen;
+    if (!screen.Bits()) return m_wnd.m_out.DC();
+    // GDI may still be reading the pixels of the last copy.
+    ::GdiFlush();
+    Convert(m_wnd.m_out.Bits(), std::size_t(SurfaceStride(size.cx)), reinterpret_cast<uint32_t*>(screen.Bits()), size,
+            m_wnd.m_screenPixels, band);
+    return screen.DC();
+}
+
+void FireWnd::Gdi::PresentOutput(FirePoint at, FireSize size, int32_t scale, const FireBand& band) {
+    if (!m_wnd.m_out.DC() || !m_wnd.m_pWindowDC) return;
+    CDC* const source = SourceFor(size, band);
     if (m_pPaintDC) {
         CPaletteSelection palette(*m_pPaintDC, m_wnd.m_palette, FALSE);
         m_pPaintDC->RealizePalette();
-        CopyOutput(*m_pPaintDC, *out, at, size, scale);
+        CopyBand(*m_pPaintDC, *source, at, size, scale, band);
     } else {
         // The window DC holds the realized palette since the surfaces were made.
-        CopyOutput(*m_wnd.m_pWindowDC, *out, at, size, scale);
+        CopyBand(*m_wnd.m_pWindowDC, *source, at, size, scale, band);
     }
 }

@@ -1,5 +1,6 @@
 // The drawing surfaces of a fire window: three 8-bit DIB sections in memory DCs, sharing
-// one colour table, and the window DC that holds the realized palette.
+// one colour table, the window DC that holds the realized palette, and on true-colour
+// screens a 32-bit copy of the output.
 #include <cstring>
 
 #include "FireWnd.h"
@@ -47,7 +48,17 @@ bool FireWnd::BuildSurfaces(const SurfacePlan& plan, const ColourTable& colours)
     for (FireSurface* surface : {&m_back, &m_heat, &m_out})
         if (!surface->Create(*m_pWindowDC, info)) return false;
     m_back.DC()->RealizePalette();
-    return true;
+    if (::GetDeviceCaps(m_pWindowDC->GetSafeHdc(), RASTERCAPS) & RC_PALETTE) return true;
+
+    // 32 bits a pixel and no colour table: BGRX, the byte order of RgbQuad.
+    h.biBitCount = 32;
+    h.biHeight = -plan.box.cy;  // top row first, as the screen stores it
+    h.biSizeImage = static_cast<DWORD>(std::size_t(plan.box.cx) * 4 * std::size_t(plan.box.cy));
+    for (std::size_t i = 0; i < m_screenPixels.size(); ++i) {
+        const RgbQuad& c = colours[i];
+        m_screenPixels[i] = uint32_t(c.blue) | uint32_t(c.green) << 8 | uint32_t(c.red) << 16;
+    }
+    return m_screen.Create(*m_pWindowDC, info);
 }
 
 void FireWnd::ReleaseSurfaces() {
@@ -56,7 +67,7 @@ void FireWnd::ReleaseSurfaces() {
 }
 
 void FireWnd::FreeSurfaces() {
-    for (FireSurface* surface : {&m_back, &m_heat, &m_out}) surface->Release();
+    for (FireSurface* surface : {&m_back, &m_heat, &m_out, &m_screen}) surface->Release();
     if (m_pWindowDC && m_hOldPalette) m_pWindowDC->SelectPalette(m_hOldPalette, TRUE);
     m_pWindowDC.reset();
     m_hOldPalette = nullptr;

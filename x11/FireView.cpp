@@ -70,9 +70,10 @@ public:
                           strokes[n].to.x, strokes[n].to.y);
     }
 
-    void PresentOutput(FirePoint at, FireSize size, int32_t) override {
+    void PresentOutput(FirePoint at, FireSize size, int32_t, const FireBand& band) override {
         if (m_buffers.out.empty()) return;
-        m_canvas.Present(m_buffers.out.data(), m_buffers.stride(), size.cx, size.cy, at.x, at.y);
+        m_canvas.Present(m_buffers.out.data(), m_buffers.stride(), size.cy, at.x, at.y,
+                         HackCanvas::Band{band.firstRow, band.rowCount, band.firstColumn, band.columnCount});
     }
 
     bool UseColours(const ColourTable& table) override {

@@ -137,27 +137,32 @@ void HackCanvas::FillBlack() {
                    unsigned(std::max(1, m_size.height)));
 }
 
-void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t width, int32_t height, int32_t x, int32_t y) {
-    if (width <= 0 || height <= 0) return;
-    Image* image = ImageFor(width, height);
+void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t height, int32_t x, int32_t y,
+                         const Band& band) {
+    const int32_t width = band.columns, rows = band.rows;
+    if (width <= 0 || rows <= 0) return;
+    Image* image = ImageFor(width, rows);
     if (!image) return;
     XImage* xi = image->image;
+    // The band's bottom row, and where its top row lands in the picture.
+    const uint8_t* first = bits + std::ptrdiff_t(band.firstRow) * stride + band.firstColumn;
+    const int32_t left = x + band.firstColumn, top = y + (height - band.firstRow - rows);
     const bool fast = (xi->bits_per_pixel == 32 || xi->bits_per_pixel == 16) &&
                       (xi->byte_order == LSBFirst) == HostIsLittleEndian();
     if (fast) {
-        ExpandBottomUp(bits, stride, width, height, m_pixels, reinterpret_cast<uint8_t*>(xi->data), xi->bytes_per_line,
+        ExpandBottomUp(first, stride, width, rows, m_pixels, reinterpret_cast<uint8_t*>(xi->data), xi->bytes_per_line,
                        xi->bits_per_pixel / 8);
     } else {
-        for (int32_t row = 0; row < height; ++row) {
-            const uint8_t* in = bits + std::ptrdiff_t(height - 1 - row) * stride;
+        for (int32_t row = 0; row < rows; ++row) {
+            const uint8_t* in = first + std::ptrdiff_t(rows - 1 - row) * stride;
             for (int32_t col = 0; col < width; ++col) XPutPixel(xi, col, row, m_pixels[in[col]]);
         }
     }
     if (image->shared)
-        XShmPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, x, y, unsigned(width), unsigned(height), False);
+        XShmPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, left, top, unsigned(width), unsigned(rows), False);
     else
-        XPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, x, y, unsigned(width), unsigned(height));
-    Show(x, y, width, height);
+        XPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, left, top, unsigned(width), unsigned(rows));
+    Show(left, top, width, rows);
 }
 
 void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride) {

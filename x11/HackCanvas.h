@@ -32,8 +32,13 @@ public:
     // Copies the region of the root window under the window into the picture.
     bool CopyFromRoot();
     void FillBlack();
-    // An 8-bit buffer, bottom row first, into the picture and the window at (x, y).
-    void Present(const uint8_t* bits, int32_t stride, int32_t width, int32_t height, int32_t x, int32_t y);
+    // Rows firstRow ... firstRow + rows - 1 (row 0 the bottom one) and the columns from
+    // firstColumn of an 8-bit buffer of `height` rows, stored bottom row first, into the
+    // picture and the window, the buffer's top-left corner at (x, y).
+    struct Band {
+        int32_t firstRow, rows, firstColumn, columns;
+    };
+    void Present(const uint8_t* bits, int32_t stride, int32_t height, int32_t x, int32_t y, const Band& band);
     // A block of the picture as colour indices, bottom row first; outside the picture is black.
     void Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride);
     void BeginLines(int32_t width);

@@ -2,7 +2,8 @@
 //   preview_host preview  SAVER [WxH]  a window of its own (151x111, or W x H), the saver
 //                                      inside it, then closed
 //   preview_host bad-args SAVER   command lines that must end the saver at once
-//   preview_host show SAVER [SECONDS]  the preview to look at, until closed or SECONDS pass
+//   preview_host show SAVER [SECONDS [WxH]]  the preview to look at (151x111, or W x H),
+//                                      until closed or SECONDS pass (0: until closed)
 //   preview_host display-change        tells the full-screen savers that the display changed,
 //                                      as Windows does and Wine does not, and prints where
 //                                      each window is then: "saver window X,Y WxH"
@@ -399,9 +400,9 @@ int RunBadArgs(const std::string& saver) {
 }
 
 // Not a test: keeps the preview up for a person or a screenshot.
-int RunShow(const std::string& saver, DWORD seconds) {
+int RunShow(const std::string& saver, DWORD seconds, SIZE size) {
     HostWindowClass windowClass;
-    HostWindow host;
+    HostWindow host(size);
     if (!host.Get()) {
         std::fprintf(stderr, "no host window (error %lu): is DISPLAY set?\n", host.Error());
         return 1;
@@ -468,10 +469,17 @@ int main(int argc, char** argv) {
         return RunPreview(argv[2], size);
     }
     if (mode == "bad-args" && argc == 3) return RunBadArgs(argv[2]);
-    if (mode == "show" && argc <= 4) return RunShow(argv[2], argc == 4 ? std::strtoul(argv[3], nullptr, 10) : 0);
+    if (mode == "show" && argc <= 5) {
+        SIZE size = kDisplayPanelClient;
+        if (argc == 5 && (std::sscanf(argv[4], "%ldx%ld", &size.cx, &size.cy) != 2 || size.cx <= 0 || size.cy <= 0)) {
+            std::fprintf(stderr, "preview_host: the size is WxH, not %s\n", argv[4]);
+            return 2;
+        }
+        return RunShow(argv[2], argc >= 4 ? std::strtoul(argv[3], nullptr, 10) : 0, size);
+    }
     std::fprintf(stderr, "usage: preview_host preview SAVER.scr [WxH]\n"
                          "       preview_host bad-args SAVER.scr\n"
-                         "       preview_host show SAVER.scr [SECONDS]\n"
+                         "       preview_host show SAVER.scr [SECONDS [WxH]]\n"
                          "       preview_host display-change\n");
     return 2;
 }

@@ -160,7 +160,7 @@ public:
         FUZZ_CHECK(count >= 1 && count <= 3, "%zu strokes", count);
         ++flights;
     }
-    void PresentOutput(FirePoint, FireSize size, int32_t) override {
+    void PresentOutput(FirePoint, FireSize size, int32_t, const FireBand&) override {
         CheckBox(size, "present");
         // What the window would copy out: every byte of the output surface.
         unsigned sum = 0;

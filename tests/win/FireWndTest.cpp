@@ -221,6 +221,36 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
 
 bool Same(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
+// What the window shows after each tick is the output buffer through the colour table,
+// pixel for pixel, though a tick copies only the part that changed.
+TEST_F(FireWndTest, EachTickLeavesTheWindowShowingTheOutputThroughTheColourTable) {
+    FireRigWnd rig(161, 111);
+    ASSERT_TRUE(rig.Create());
+    FireWnd& w = rig.wnd;
+    KillTimer(w.m_hWnd, kFrameTimerId);
+    PumpPending();
+    const FireState& s = w.State();
+    int changedCells = 0;
+    for (int tick = 0; tick < 150; ++tick) {
+        SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
+        GdiFlush();
+        if (s.m_bFinished || s.m_nFrame == 0) continue;  // nothing is shown on a relighting tick
+        const WindowPixels px(w.m_hWnd);
+        for (int y = 0; y < s.m_cyFire; ++y)
+            for (int x = 0; x < s.m_cxFire; ++x) {
+                const uint8_t index = s.m_pOutBits[(s.m_cyFire - 1 - y) * s.Stride() + x];
+                const RgbQuad& want = s.m_rgbPalette[index];
+                const Rgb got = px.at(x, y);
+                changedCells += index > kCold;
+                ASSERT_TRUE(got.r == want.red && got.g == want.green && got.b == want.blue)
+                    << "tick " << tick << " pixel (" << x << ", " << y << ") shows " << int(got.r) << "," << int(got.g) << ","
+                    << int(got.b) << " for index " << int(index);
+            }
+    }
+    EXPECT_GT(changedCells, 0) << "flames burnt";
+}
+
+
 std::string Text(Rgb c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
 }

@@ -38,7 +38,7 @@ void MemoryPlatform::DrawFly(int32_t penWidth, Colour dark, Colour glow, const F
     flyCalls.push_back(FlyCall{penWidth, dark, glow, std::vector<FlyStroke>(strokes, strokes + count)});
 }
 
-void MemoryPlatform::PresentOutput(FirePoint at, FireSize, int32_t) { presents.push_back(at); }
+void MemoryPlatform::PresentOutput(FirePoint at, FireSize, int32_t, const FireBand&) { presents.push_back(at); }
 
 int32_t MemorySettingsStore::GetInt(const char* section, const char* name, int32_t fallback) {
     const std::string key = std::string(section) + "\\" + name;

@@ -26,7 +26,7 @@ public:
     void BlankWindow() override;
     void DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlyStroke* strokes,
                  std::size_t count) override;
-    void PresentOutput(FirePoint at, FireSize size, int32_t scale) override;
+    void PresentOutput(FirePoint at, FireSize size, int32_t scale, const FireBand& band) override;
     bool UseColours(const ColourTable&) override { return showsColours; }
     FireBuffers MakeSurfaces(const SurfacePlan& plan) override { return Make(makesSurfaces ? plan : SurfacePlan{}); }
 
