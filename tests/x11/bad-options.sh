@@ -9,12 +9,9 @@ if [ $# -ne 1 ] || [ ! -x "$1" ]; then
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-# shellcheck source=../../scripts/lib/child.sh
-source "$root/scripts/lib/child.sh"
-reenter KW_HACK_DISPLAY env -u DISPLAY "$root/scripts/with-display" -- "$@"
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
+on_private_display -- "$@"
 hack=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/kindlewick-bad.XXXXXX")
 trap 'rm -rf "$work"' EXIT

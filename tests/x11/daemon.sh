@@ -12,12 +12,9 @@ if [ $# -lt 2 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-# shellcheck source=../../scripts/lib/child.sh
-source "$root/scripts/lib/child.sh"
-reenter KW_HACK_DISPLAY env -u DISPLAY WITH_DISPLAY_SCREEN=1024x768x24 "$root/scripts/with-display" -- "$@"
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
+on_private_display 1024x768x24 -- "$@"
 need xscreensaver xscreensaver-command xdotool setpriv
 probe=$1
 

@@ -6,6 +6,18 @@ source "$here_lib/../e2e/checks.sh"
 # shellcheck source=../../scripts/lib/x11.sh
 source "$here_lib/../../scripts/lib/x11.sh"
 
+# shellcheck source=../../scripts/lib/child.sh
+source "$here_lib/../../scripts/lib/child.sh"
+
+# on_private_display [SCREEN] -- ARGUMENTS...: runs this test again on an Xvfb of its own
+# (1024x768x24 unless SCREEN, as WxHxDEPTH), and returns once it runs there.
+on_private_display() {
+  local screen=()
+  [ "$1" = -- ] || { screen=("WITH_DISPLAY_SCREEN=$1"); shift; }
+  shift
+  reenter KW_HACK_DISPLAY env -u DISPLAY "${screen[@]}" "$here_lib/../../scripts/with-display" -- "$@"
+}
+
 # stat_of NAME LINE: one value from a line of `x11_probe stats`.
 stat_of() {
   local pair

@@ -11,12 +11,9 @@ if [ $# -ne 2 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-# shellcheck source=../../scripts/lib/child.sh
-source "$root/scripts/lib/child.sh"
-reenter KW_HACK_DISPLAY env -u DISPLAY WITH_DISPLAY_SCREEN=1600x1000x24 "$root/scripts/with-display" -- "$@"
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
+on_private_display 1600x1000x24 -- "$@"
 need xdotool
 probe=$1
 hack=$2

@@ -15,12 +15,9 @@ if [ $# -lt 4 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-# shellcheck source=../../scripts/lib/child.sh
-source "$root/scripts/lib/child.sh"
-reenter KW_HACK_DISPLAY env -u DISPLAY "WITH_DISPLAY_SCREEN=$3" "$root/scripts/with-display" -- "$@"
 # shellcheck source=hack-lib.sh
 source "$here/hack-lib.sh"
+on_private_display "$3" -- "$@"
 probe=$1
 hack=$2
 shift 3
