@@ -22,8 +22,9 @@ packages=(
   # The release's checks: Debian's package checker, the desktop entry's validator, YAML for
   # the winget manifests' test, and diffoscope to show what differs between two builds.
   lintian desktop-file-utils python3-yaml diffoscope
-  # A headless X server with two monitors, which Xvfb cannot give (scripts/with-dual-monitors).
-  xserver-xorg-core xserver-xorg-video-dummy
+  # A headless X server with two monitors, which Xvfb cannot give (scripts/with-dual-monitors),
+  # and xrandr to change them.
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 
 missing=()
