@@ -54,8 +54,10 @@ windows_built=0
 build windows && windows_built=1
 
 # Each run makes its Wine prefix anew, so nothing left from an earlier run (a prefix, a
-# server) can change a result. The probe runs in it first, in a session of its own.
+# server) can change a result. The probe runs in it first, in a session of its own. Fresh
+# prefixes, the tests' own too, are clones of one pristine prefix that no program runs in.
 prefix=$PWD/build/windows/wineprefix
+export KW_WINE_TEMPLATE=$PWD/build/wineprefix-template
 runner=""
 if [ "$windows_built" -eq 0 ]; then
   echo "stage \"Windows tests\" cannot run: the Windows build failed" >&2
