@@ -100,14 +100,16 @@ FireView::FireView(XConnection& connection, HackWindow& window, const PixelForma
       m_signals(signals),
       // Over black there is no picture to fetch.
       m_getImage(options.blank ? std::string() : FindGetImage()),
-      m_allowShm(std::getenv("KINDLEWICK_NO_SHM") == nullptr) {}
+      m_sharing(std::getenv("KINDLEWICK_NO_SHM")          ? HackCanvas::Sharing::Off
+                : std::getenv("KINDLEWICK_NO_SHM_PIXMAP") ? HackCanvas::Sharing::Images
+                                                          : HackCanvas::Sharing::Picture) {}
 
 FireView::~FireView() = default;
 
 GrabOutcome FireView::Restart() {
     m_platform.reset();
     m_canvas.reset();
-    m_canvas = std::make_unique<HackCanvas>(m_connection, m_window, m_format, m_allowShm);
+    m_canvas = std::make_unique<HackCanvas>(m_connection, m_window, m_format, m_sharing);
     if (!m_canvas->Usable()) {
         m_canvas.reset();
         return GrabOutcome::NoCanvas;

@@ -33,7 +33,7 @@ private:
     HackOptions m_options;
     Signals& m_signals;
     std::string m_getImage;
-    bool m_allowShm;
+    HackCanvas::Sharing m_sharing;
     std::unique_ptr<HackCanvas> m_canvas;
     std::unique_ptr<Platform> m_platform;
 };

@@ -14,6 +14,12 @@ bool HostIsLittleEndian() {
     std::memcpy(&first, &one, 1);
     return first == 1;
 }
+
+// Pixels the hack writes and reads itself; any other layout goes through Xlib's calls.
+bool DirectFormat(const XImage& image) {
+    return (image.bits_per_pixel == 32 || image.bits_per_pixel == 16) &&
+           (image.byte_order == LSBFirst) == HostIsLittleEndian();
+}
 }  // namespace
 
 // One XImage, in shared memory or the client's, reused while it is large enough.
@@ -36,7 +42,7 @@ struct HackCanvas::Image {
     }
 };
 
-HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const PixelFormat& format, bool allowShm)
+HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const PixelFormat& format, Sharing sharing)
     : m_connection(connection),
       m_display(connection.Get()),
       m_window(window.Id()),
@@ -44,7 +50,11 @@ HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const 
       m_depth(window.Depth()),
       m_visual(window.GetVisual()),
       m_format(format),
-      m_shm(allowShm && XShmQueryExtension(m_display)) {
+      m_shm(sharing != Sharing::Off && XShmQueryExtension(m_display)) {
+    if (m_shm && sharing == Sharing::Picture && MakeSharedPicture()) {
+        FillBlack();
+        return;
+    }
     // Refused for a window larger than the server's pixmaps may be, or one with no depth.
     m_connection.BeginTrap();
     const Pixmap pixmap = XCreatePixmap(m_display, m_window, unsigned(std::max(1, m_size.width)),
@@ -61,6 +71,54 @@ HackCanvas::~HackCanvas() {
     if (!Usable()) return;
     XFreeGC(m_display, m_gc);
     XFreePixmap(m_display, m_pixmap);
+    m_shared.reset();  // its segment outlives the pixmap made on it
+}
+
+bool HackCanvas::MakeSharedPicture() {
+    int major = 0, minor = 0;
+    Bool pixmaps = False;
+    if (!XShmQueryVersion(m_display, &major, &minor, &pixmaps) || !pixmaps || XShmPixmapFormat(m_display) != ZPixmap)
+        return false;
+    const unsigned width = unsigned(std::max(1, m_size.width)), height = unsigned(std::max(1, m_size.height));
+    auto image = std::make_unique<Image>();
+    image->display = m_display;
+    XImage* x = XShmCreateImage(m_display, m_visual, unsigned(m_depth), ZPixmap, nullptr, &image->segment, width,
+                                height);
+    if (!x) return false;
+    if (!DirectFormat(*x) || !AttachSegment(*image, *x, std::size_t(x->bytes_per_line) * height)) {
+        x->data = nullptr;
+        XDestroyImage(x);
+        return false;
+    }
+    image->image = x;
+    image->shared = true;
+    m_connection.BeginTrap();
+    const Pixmap pixmap = XShmCreatePixmap(m_display, m_window, image->segment.shmaddr, &image->segment, width, height,
+                                           unsigned(m_depth));
+    XSync(m_display, False);
+    if (m_connection.EndTrap()) return false;
+    m_pixmap = pixmap;
+    m_gc = XCreateGC(m_display, m_pixmap, 0, nullptr);
+    XSetGraphicsExposures(m_display, m_gc, False);
+    m_shared = std::move(image);
+    return true;
+}
+
+bool HackCanvas::AttachSegment(Image& image, XImage& x, std::size_t bytes) {
+    image.segment.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
+    if (image.segment.shmid < 0) return false;
+    image.segment.shmaddr = x.data = static_cast<char*>(shmat(image.segment.shmid, nullptr, 0));
+    image.segment.readOnly = False;
+    bool refused = image.segment.shmaddr == reinterpret_cast<char*>(-1);
+    if (!refused) {
+        m_connection.BeginTrap();
+        XShmAttach(m_display, &image.segment);
+        refused = m_connection.EndTrap();
+    }
+    // Marked for removal now, so that no exit path leaves the segment behind.
+    shmctl(image.segment.shmid, IPC_RMID, nullptr);
+    if (refused && image.segment.shmaddr != reinterpret_cast<char*>(-1)) shmdt(image.segment.shmaddr);
+    return !refused;
 }
 
 void HackCanvas::SetColours(const Rgb256& colours) {
@@ -77,26 +135,10 @@ HackCanvas::Image* HackCanvas::ImageFor(int32_t width, int32_t height) {
         XImage* x = XShmCreateImage(m_display, m_visual, unsigned(m_depth), ZPixmap, nullptr, &image->segment,
                                     unsigned(width), unsigned(height));
         if (x) {
-            image->segment.shmid = shmget(IPC_PRIVATE, std::size_t(x->bytes_per_line) * std::size_t(height), IPC_CREAT | 0600);
-            if (image->segment.shmid >= 0) {
-                image->segment.shmaddr = x->data = static_cast<char*>(shmat(image->segment.shmid, nullptr, 0));
-                image->segment.readOnly = False;
-                bool refused = image->segment.shmaddr == reinterpret_cast<char*>(-1);
-                if (!refused) {
-                    m_connection.BeginTrap();
-                    XShmAttach(m_display, &image->segment);
-                    refused = m_connection.EndTrap();
-                }
-                // Marked for removal now, so that no exit path leaves the segment behind.
-                shmctl(image->segment.shmid, IPC_RMID, nullptr);
-                if (refused) {
-                    if (image->segment.shmaddr != reinterpret_cast<char*>(-1)) shmdt(image->segment.shmaddr);
-                } else {
-                    image->image = x;
-                    image->shared = true;
-                }
-            }
-            if (!image->shared) {
+            if (AttachSegment(*image, *x, std::size_t(x->bytes_per_line) * std::size_t(height))) {
+                image->image = x;
+                image->shared = true;
+            } else {
                 x->data = nullptr;
                 XDestroyImage(x);
             }
@@ -141,15 +183,17 @@ void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t height, in
                          const Band& band) {
     const int32_t width = band.columns, rows = band.rows;
     if (width <= 0 || rows <= 0) return;
-    Image* image = ImageFor(width, rows);
-    if (!image) return;
-    XImage* xi = image->image;
     // The band's bottom row, and where its top row lands in the picture.
     const uint8_t* first = bits + std::ptrdiff_t(band.firstRow) * stride + band.firstColumn;
     const int32_t left = x + band.firstColumn, top = y + (height - band.firstRow - rows);
-    const bool fast = (xi->bits_per_pixel == 32 || xi->bits_per_pixel == 16) &&
-                      (xi->byte_order == LSBFirst) == HostIsLittleEndian();
-    if (fast) {
+    if (m_shared) {
+        PresentInPlace(first, stride, Rect{left, top, width, rows});
+        return;
+    }
+    Image* image = ImageFor(width, rows);
+    if (!image) return;
+    XImage* xi = image->image;
+    if (DirectFormat(*xi)) {
         ExpandBottomUp(first, stride, width, rows, m_pixels, reinterpret_cast<uint8_t*>(xi->data), xi->bytes_per_line,
                        xi->bits_per_pixel / 8);
     } else {
@@ -165,6 +209,24 @@ void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t height, in
     Show(left, top, width, rows);
 }
 
+void HackCanvas::PresentInPlace(const uint8_t* first, int32_t stride, Rect to) {
+    // Memory has no clipping of its own: only the part on the picture is written.
+    const int32_t left = std::max(to.x, 0), right = std::min(to.x + to.width, m_size.width);
+    const int32_t top = std::max(to.y, 0), bottom = std::min(to.y + to.height, m_size.height);
+    if (left >= right || top >= bottom) return;
+    // Rows cut off at the picture's foot are the buffer's lowest.
+    first += std::ptrdiff_t(to.y + to.height - bottom) * stride + (left - to.x);
+    XImage* picture = m_shared->image;
+    const int32_t bytes = picture->bits_per_pixel / 8;
+    // Written once the server has drawn everything asked of it before.
+    XSync(m_display, False);
+    ExpandBottomUp(first, stride, right - left, bottom - top, m_pixels,
+                   reinterpret_cast<uint8_t*>(picture->data) + std::ptrdiff_t(top) * picture->bytes_per_line +
+                       std::ptrdiff_t(left) * bytes,
+                   picture->bytes_per_line, bytes);
+    Show(left, top, right - left, bottom - top);
+}
+
 void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride) {
     for (int32_t row = 0; row < height; ++row) std::memset(bits + std::ptrdiff_t(row) * stride, 0, std::size_t(width));
     if (!m_nearest) return;
@@ -172,14 +234,22 @@ void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, ui
     const int32_t left = std::max(x, 0), top = std::max(y, 0);
     const int32_t right = std::min(x + width, m_size.width), bottom = std::min(y + height, m_size.height);
     if (left >= right || top >= bottom) return;
+    // Row `top` of the screen is row (y + height - 1 - top) of the bottom-up buffer.
+    uint8_t* firstRow = bits + std::ptrdiff_t(y + height - 1 - (bottom - 1)) * stride + (left - x);
+    if (m_shared) {
+        const XImage* picture = m_shared->image;
+        const int32_t bytes = picture->bits_per_pixel / 8;
+        XSync(m_display, False);
+        ReduceToBottomUp(reinterpret_cast<const uint8_t*>(picture->data) + std::ptrdiff_t(top) * picture->bytes_per_line +
+                             std::ptrdiff_t(left) * bytes,
+                         picture->bytes_per_line, right - left, bottom - top, bytes, m_format, *m_nearest, firstRow,
+                         stride);
+        return;
+    }
     XImage* xi = XGetImage(m_display, m_pixmap, left, top, unsigned(right - left), unsigned(bottom - top), AllPlanes,
                            ZPixmap);
     if (!xi) return;
-    const bool fast = (xi->bits_per_pixel == 32 || xi->bits_per_pixel == 16) &&
-                      (xi->byte_order == LSBFirst) == HostIsLittleEndian();
-    // Row `top` of the screen is row (y + height - 1 - top) of the bottom-up buffer.
-    uint8_t* firstRow = bits + std::ptrdiff_t(y + height - 1 - (bottom - 1)) * stride + (left - x);
-    if (fast) {
+    if (DirectFormat(*xi)) {
         ReduceToBottomUp(reinterpret_cast<const uint8_t*>(xi->data), xi->bytes_per_line, right - left, bottom - top,
                          xi->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride);
     } else {

@@ -1,8 +1,9 @@
 #pragma once
 // Everything the hack draws goes into a pixmap the size of the window and from there to
 // the window: exposures are redrawn from it, and captures read the picture back from it,
-// the remains of earlier fires included. Fire buffers travel as XImages, through shared
-// memory when the server offers it.
+// the remains of earlier fires included. Where the server shares a pixmap's memory, the
+// picture is such a pixmap and the hack writes and reads its pixels in place; otherwise fire
+// buffers travel as XImages, through shared memory when the server offers it.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -16,7 +17,9 @@
 
 class HackCanvas {
 public:
-    HackCanvas(XConnection& connection, const HackWindow& window, const PixelFormat& format, bool allowShm);
+    // How far the hack may share memory with the server, where the server offers it.
+    enum class Sharing { Off, Images, Picture };
+    HackCanvas(XConnection& connection, const HackWindow& window, const PixelFormat& format, Sharing sharing);
     ~HackCanvas();
     HackCanvas(const HackCanvas&) = delete;
     HackCanvas& operator=(const HackCanvas&) = delete;
@@ -50,6 +53,13 @@ public:
 private:
     struct Image;
     Image* ImageFor(int32_t width, int32_t height);
+    struct Rect {
+        int32_t x, y, width, height;
+    };
+    bool MakeSharedPicture();
+    // The band whose bottom row is `first` into the shared picture's memory at `to`.
+    void PresentInPlace(const uint8_t* first, int32_t stride, Rect to);
+    bool AttachSegment(Image& image, XImage& x, std::size_t bytes);
 
     XConnection& m_connection;
     Display* m_display;
@@ -64,4 +74,5 @@ private:
     Pixel256 m_pixels{};
     std::unique_ptr<NearestColour> m_nearest;
     std::unique_ptr<Image> m_image;
+    std::unique_ptr<Image> m_shared;  // the picture's memory, when the server shares it
 };

@@ -6,8 +6,9 @@
 # TrueColor visual plays the preview area; the hack starts with --window-id, as the
 # settings program starts it (after --root, with XSCREENSAVER_WINDOW naming another window),
 # must cover the window with its fire, carry on after SIGSTOP and SIGCONT, and exit 0 when
-# the host destroys the window. Last, a desktop helper that fails: one line on stderr, and
-# the fire burns over black.
+# the host destroys the window; at the first depth also without the shared pixmap, and without
+# shared memory. Last, a desktop helper that fails: one line on stderr, and the fire burns
+# over black.
 set -uo pipefail
 
 if [ $# -lt 4 ] || [ ! -x "$1" ] || [ ! -x "$2" ]; then
@@ -89,11 +90,20 @@ preview() {
   wait "$host"
 }
 
+# quiet NAME: the hack ended with status 0 and wrote nothing.
+quiet() {
+  check "$([ "$status" -eq 0 ] && [ ! -s "$work/stderr.$1" ]; echo $?)" \
+    "$1: exit status $status, quietly (stderr: '$(head -c 200 "$work/stderr.$1")')"
+}
 for depth in "$@"; do
   preview "depth-$depth" "$depth" "" --blank
-  check "$([ "$status" -eq 0 ] && [ ! -s "$work/stderr.depth-$depth" ]; echo $?)" \
-    "depth-$depth: exit status $status, quietly (stderr: '$(head -c 200 "$work/stderr.depth-$depth")')"
+  quiet "depth-$depth"
 done
+# The ways to the server that it takes where a shared pixmap, or shared memory, is refused.
+preview shm-images "$1" KINDLEWICK_NO_SHM_PIXMAP=1 --blank
+quiet shm-images
+preview no-shm "$1" KINDLEWICK_NO_SHM=1 --blank
+quiet no-shm
 
 # A helper that fails where the hack looks first.
 mkdir "$work/bin"
