@@ -180,6 +180,21 @@ struct Scratch {
     }
 };
 
+// Whether every heat cell in [from, to) of the buffers, clipped to them, is cold.
+bool AllCold(const uint8_t* heat, std::ptrdiff_t size, std::ptrdiff_t from, std::ptrdiff_t to) {
+    constexpr uint64_t kColdBytes = 0x0101010101010101ull * kCold;
+    std::ptrdiff_t i = std::max<std::ptrdiff_t>(from, 0);
+    to = std::min(to, size);
+    for (; i + 8 <= to; i += 8) {
+        uint64_t bytes;
+        std::memcpy(&bytes, heat + i, 8);
+        if (bytes != kColdBytes) return false;
+    }
+    for (; i < to; ++i)
+        if (heat[i] != kCold) return false;
+    return true;
+}
+
 }  // namespace
 
 void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
@@ -223,6 +238,13 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     for (int32_t a = top; a >= 1; --a) {
         const std::ptrdiff_t rowStart = a * stride;
         const bool rightToLeft = random.Rand() % 2 != 0;
+        // A cold row rising onto cold cells changes nothing (every cell it can reach, the
+        // row ends' neighbours included, is cold already): only the generator moves on.
+        if (AllCold(f.m_pHeatBits, size, rowStart - stride, rowStart - stride + cx) &&
+            AllCold(f.m_pHeatBits, size, rowStart - 1, rowStart + cx + 1)) {
+            rng = wholeRow(rng);
+            continue;
+        }
         kernel.draw(plan, rng, rightToLeft, cx, move, cool);
         move[cx] = 0;
         const RowCells row{f.m_pHeatBits + rowStart, f.m_pBackBits + rowStart, f.m_pOutBits + rowStart,
