@@ -8,7 +8,7 @@ import os
 import re
 import sys
 
-MANIFEST_VERSION = "1.6.0"
+MANIFEST_VERSION = "1.12.0"
 IDENTIFIER = "Kindlewick.Kindlewick"
 SCHEMA = "https://aka.ms/winget-manifest.{}.{}.schema.json"
 
