@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686
   googletest libgtest-dev libbenchmark-dev
   libgif-dev libpng-dev
-  wine wine32:i386 wine64 g++-mingw-w64-x86-64 xvfb xdotool x11-utils imagemagick
+  wine wine32:i386 wine64 g++-mingw-w64-x86-64 xvfb xdotool x11-utils imagemagick fonts-dejavu-core
   # wine32 only recommends the X extensions' client libraries, and without them 32-bit Wine
   # sees one monitor whatever the server has, and no cursors.
   libxrandr2:i386 libxinerama1:i386 libxcursor1:i386 libxi6:i386 libxrender1:i386

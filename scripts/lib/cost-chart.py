@@ -9,6 +9,12 @@ NAMES = {"wine": "Kindlewick under Wine (/s)", "hack": "Linux hack --root", "xfl
 PARTS = [("the program", "#c0392b"), ("its server (wineserver)", "#e67e22"), ("the X server", "#7f8c8d")]
 
 
+# Named by file: ImageMagick's own font names need Ghostscript's fonts, which Debian does not
+# always install, and without a font the text is left out with only a warning.
+FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+
+
 def main(argv):
     results, date, machine, seconds = argv[1:5]
     rows = {}
@@ -25,7 +31,8 @@ def main(argv):
 
     def text(x, y, words, anchor="start", size=13, bold=False):
         words = words.replace("\\", "").replace('"', "'")
-        out.append(f'fill black stroke none font-size {size} font-weight {"bold" if bold else "normal"} '
+        face = FONT_BOLD if bold else FONT
+        out.append(f"fill black stroke none font '{face}' font-size {size} "
                    f'text-anchor {anchor} text {x:.1f},{y:.1f} "{words}"')
 
     def rect(x, y, w, h, colour):
