@@ -61,7 +61,7 @@ struct RowPass {
 };
 }  // namespace
 
-void RiseRowsReference(FireState& f, const FireParams& params, CRandom& random) {
+int32_t RiseRowsReference(FireState& f, const FireParams& params, CRandom& random) {
     // Rows rise from the top down, so each source row still holds the previous tick.
     // Rows that do not exist in a short window are skipped.
     const int32_t cx = f.m_cxFire;
@@ -83,14 +83,16 @@ void RiseRowsReference(FireState& f, const FireParams& params, CRandom& random) 
         }
     }
     g_dwFireRand = rng;
+    // A drift past the end of the top row lands in the row above it.
+    return top >= 1 ? std::min(top + 1, f.m_cyFire - 1) : -1;
 }
 
 namespace {
-using RiseRows = void (*)(FireState&, const FireParams&, CRandom&);
+using RiseRows = int32_t (*)(FireState&, const FireParams&, CRandom&);
 
-void BurnWith(FireState& f, const FireParams& params, CRandom& random, RiseRows riseRows) {
+int32_t BurnWith(FireState& f, const FireParams& params, CRandom& random, RiseRows riseRows) {
     if (!f.m_pBaseLine || !f.m_pHeatBits || !f.m_pBackBits || !f.m_pOutBits || f.m_cxFire <= 0 || f.m_cyFire <= 0)
-        return;
+        return -1;
     const int32_t cx = f.m_cxFire;
     uint8_t* const base = f.m_pBaseLine.get();
 
@@ -107,8 +109,8 @@ void BurnWith(FireState& f, const FireParams& params, CRandom& random, RiseRows 
         f.m_pHeatBits[j] = base[j];
     }
 
-    // 3. The rows rise.
-    riseRows(f, params, random);
+    // 3. The rows rise. Row 0 of the heat holds the base line, and no step writes it to the output.
+    const int32_t highest = riseRows(f, params, random);
 
     // 4. Life counters.
     ++f.m_nFrame;
@@ -150,17 +152,18 @@ void BurnWith(FireState& f, const FireParams& params, CRandom& random, RiseRows 
             base[j] = uint8_t(sum / (2 * d + 1));
         }
     }
+    return std::max(highest, 0);
 }
 }  // namespace
 
-void BurnReference(FireState& fire, const FireParams& params, CRandom& random) {
-    BurnWith(fire, params, random, RiseRowsReference);
+int32_t BurnReference(FireState& fire, const FireParams& params, CRandom& random) {
+    return BurnWith(fire, params, random, RiseRowsReference);
 }
 
-void BurnFast(FireState& fire, const FireParams& params, CRandom& random) {
-    BurnWith(fire, params, random, RiseRowsFast);
+int32_t BurnFast(FireState& fire, const FireParams& params, CRandom& random) {
+    return BurnWith(fire, params, random, RiseRowsFast);
 }
 
-void FireEngine::Burn() { BurnFast(*this, m_params, m_random); }
+int32_t FireEngine::Burn() { return BurnFast(*this, m_params, m_random); }
 
-void FireEngine::BurnReference() { ::BurnReference(*this, m_params, m_random); }
+int32_t FireEngine::BurnReference() { return ::BurnReference(*this, m_params, m_random); }

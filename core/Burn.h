@@ -4,9 +4,12 @@
 // buffer, field and draw. Only the tests and the benchmark run the reference.
 #include "FireEngine.h"
 
-void BurnReference(FireState& fire, const FireParams& params, CRandom& random);
-void BurnFast(FireState& fire, const FireParams& params, CRandom& random);
+// Each returns the highest row of the buffers it may have written into, -1 when none: above
+// it every byte is as it was. The fast step skips rows that cannot change, so its answer can
+// be lower than the reference's.
+int32_t BurnReference(FireState& fire, const FireParams& params, CRandom& random);
+int32_t BurnFast(FireState& fire, const FireParams& params, CRandom& random);
 
 // The rows rising one row up, the only part in which the two steps differ.
-void RiseRowsReference(FireState& fire, const FireParams& params, CRandom& random);
-void RiseRowsFast(FireState& fire, const FireParams& params, CRandom& random);
+int32_t RiseRowsReference(FireState& fire, const FireParams& params, CRandom& random);
+int32_t RiseRowsFast(FireState& fire, const FireParams& params, CRandom& random);

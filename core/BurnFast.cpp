@@ -197,17 +197,16 @@ bool AllCold(const uint8_t* heat, std::ptrdiff_t size, std::ptrdiff_t from, std:
 
 }  // namespace
 
-void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
+int32_t RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     const int32_t cx = f.m_cxFire;
     const int32_t top = std::min(f.m_nFireHeight, f.m_cyFire - 1);
     const uint32_t coolMod = uint32_t(f.m_nDecay) + 1;
     // The vector passes assume one pixel of drift each way, as every fire has.
     static const Kernel kernel = ChooseKernel();
     if (params.m_nSpread != 1 || coolMod == 0 || coolMod > kMostCoolMod || cx < 2 || kernel.lanes == 0) {
-        RiseRowsReference(f, params, random);
-        return;
+        return RiseRowsReference(f, params, random);
     }
-    if (top < 1) return;
+    if (top < 1) return -1;
 
     static const DrawPlan lanes = LanePlan(kernel);
     DrawPlan plan = lanes;
@@ -235,6 +234,7 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     };
 
     uint32_t rng = g_dwFireRand;
+    int32_t highest = -1;
     for (int32_t a = top; a >= 1; --a) {
         const std::ptrdiff_t rowStart = a * stride;
         const bool rightToLeft = random.Rand() % 2 != 0;
@@ -245,6 +245,8 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
             rng = wholeRow(rng);
             continue;
         }
+        // A drift past the row's right end lands in the row above it.
+        if (highest < 0) highest = std::min(a + 1, f.m_cyFire - 1);
         kernel.draw(plan, rng, rightToLeft, cx, move, cool);
         move[cx] = 0;
         const RowCells row{f.m_pHeatBits + rowStart, f.m_pBackBits + rowStart, f.m_pOutBits + rowStart,
@@ -260,4 +262,5 @@ void RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
         rng = wholeRow(rng);
     }
     g_dwFireRand = rng;
+    return highest;
 }

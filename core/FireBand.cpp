@@ -15,6 +15,12 @@ FireBand FireBand::Join(const FireBand& other) const {
     return joined;
 }
 
+FireBand FireBand::UpTo(int32_t lastRow) const {
+    FireBand cut = *this;
+    cut.rowCount = std::min(rowCount, lastRow - firstRow + 1);
+    return cut.Empty() ? FireBand{} : cut;
+}
+
 namespace {
 // Highest destination row the step can write into: one above the highest hot row.
 int32_t ReachRow(const StepReach& r) {

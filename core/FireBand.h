@@ -15,6 +15,8 @@ struct FireBand {
     static FireBand Whole(FireSize box) { return FireBand{0, box.cy, 0, box.cx}; }
     // The smallest band that holds both.
     FireBand Join(const FireBand& other) const;
+    // The part of it in rows 0 ... lastRow.
+    FireBand UpTo(int32_t lastRow) const;
 };
 
 // What the propagation step reads and writes, as far as its reach goes.

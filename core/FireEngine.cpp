@@ -122,9 +122,10 @@ void FireEngine::Tick() {
 void FireEngine::Step() {
     const StepReach reach{FireBox(),      Stride(), m_nFireHeight, m_nHotTop, m_params.m_nSpread,
                           std::max(m_nBaseWidth, m_nMaxBaseWidth)};
-    m_changed = m_changed.Join(StepBand(reach));
+    const FireBand reachable = StepBand(reach);
     m_nHotTop = HotTopAfterStep(reach);
-    Burn();
+    // Rows the step skipped, above the flames, are left out.
+    m_changed = m_changed.Join(reachable.UpTo(Burn()));
 }
 
 void FireEngine::Paint() {

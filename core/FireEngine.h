@@ -113,9 +113,11 @@ public:
 
     void Ignite();
     void SetFireHeight(int32_t nPercent);
-    void Burn();
+    // One propagation step; returns the highest row of the buffers it may have written into,
+    // -1 when none.
+    int32_t Burn();
     // The same step as it was first written, slower; for the tests and the benchmark.
-    void BurnReference();
+    int32_t BurnReference();
     void FlyStep();
     // Once after each start, with BlankScreen 1: the whole window goes black.
     void BlankIfDue();

@@ -190,27 +190,29 @@ TEST(Tick, FinishedFireIsRelitOnTheSameTickWithoutPresenting) {
     ASSERT_EQ(rig.engine.State().m_nFireHeight, 6);
     Edit(rig.engine).m_nBurnFrames = 2;
     for (int tick = 1; tick <= 27; ++tick) {
-        rig.random.calls = 0;
         rig.engine.Tick();
-        ASSERT_EQ(rig.platform.presents.size(), std::size_t(tick)) << "tick " << tick;
+        ASSERT_EQ(rig.engine.State().m_bFinished, 0) << "tick " << tick;
     }
+    // A tick that changes no cell shows nothing, so only the first ticks must have shown.
+    const std::size_t shown = rig.platform.presents.size();
+    ASSERT_GE(shown, 1u);
     // One draw per row and the flare chance; a segment at the dying ceiling draws nothing.
     const int burnDraws = rig.engine.State().m_nFireHeight + 1;
     rig.random.calls = 0;
     rig.engine.Tick();
-    EXPECT_EQ(rig.platform.presents.size(), 27u) << "the finishing tick shows nothing";
+    EXPECT_EQ(rig.platform.presents.size(), shown) << "the finishing tick shows nothing";
     EXPECT_EQ(rig.platform.captures.size(), 2u) << "a new fire was lit";
     EXPECT_EQ(rig.random.calls, burnDraws + 5);
     EXPECT_EQ(rig.engine.State().m_bFinished, 0);
     EXPECT_EQ(rig.engine.State().m_bBurning, 1);
     EXPECT_EQ(rig.engine.State().m_nFrame, 0);
     rig.engine.Tick();
-    EXPECT_EQ(rig.platform.presents.size(), 28u);
+    EXPECT_EQ(rig.platform.presents.size(), shown + 1) << "the new fire shows whole";
 
     Edit(rig.engine).m_bFinished = 1;
     rig.engine.Tick();
     EXPECT_EQ(rig.engine.State().m_nFrame, 1) << "a finished fire does not move";
-    EXPECT_EQ(rig.platform.presents.size(), 28u);
+    EXPECT_EQ(rig.platform.presents.size(), shown + 1);
 }
 
 // Windows too small for the flames, and windows taller than wide, whose segment would be
