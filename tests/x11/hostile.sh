@@ -121,7 +121,8 @@ done
 # A server that stops answering holds the hack inside Xlib; SIGTERM must still end it.
 if command -v Xvfb >/dev/null 2>&1; then
   mkfifo "$work/displayfd"
-  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 </dev/null &
+  # -noreset: the first look for the window must not reset the server under the hack starting.
+  Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 </dev/null &
   server=$!
   pids+=("$server")
   number=""
@@ -131,7 +132,7 @@ if command -v Xvfb >/dev/null 2>&1; then
   pids+=("$pid")
   shown() { DISPLAY=":$number" xdotool search --onlyvisible --classname '^kindlewick$' >/dev/null 2>&1; }
   wait_for 30 shown
-  check $? "the hack shows its window on a server of its own (:$number)"
+  check $? "the hack shows its window on a server of its own (:$number)$(head -c 300 "$work/stderr.stopped" | sed 's/^/; stderr: /')"
   kill -STOP "$server"
   stopped_server=$server
   kill -TERM "$pid"
