@@ -126,15 +126,6 @@ void SaverWnd::OnMouseMove(UINT, POINT point) {
         Default();
         return;
     }
-    // The window covers every monitor, so no user points outside it: a report there comes
-    // from monitors that changed before this process sees them. The next report is the first.
-    RECT client{};
-    GetClientRect(&client);
-    if (moved && !::PtInRect(&client, point)) {
-        m_ptMouse = kNoMousePosition;
-        Default();
-        return;
-    }
     Respond(SaverMessage::MouseMove, 0, FirePoint{point.x, point.y});
 }
 
