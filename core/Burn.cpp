@@ -83,8 +83,7 @@ int32_t RiseRowsReference(FireState& f, const FireParams& params, CRandom& rando
         }
     }
     g_dwFireRand = rng;
-    // A drift past the end of the top row lands in the row above it.
-    return top >= 1 ? std::min(top + 1, f.m_cyFire - 1) : -1;
+    return top >= 1 ? HighestWrittenBy(top, f.m_cyFire) : -1;
 }
 
 namespace {

@@ -10,6 +10,10 @@
 int32_t BurnReference(FireState& fire, const FireParams& params, CRandom& random);
 int32_t BurnFast(FireState& fire, const FireParams& params, CRandom& random);
 
+// The highest row that the rising of row `row` may write into, in a box `cy` rows high: a
+// drift past the row's right end lands in the row above it.
+inline int32_t HighestWrittenBy(int32_t row, int32_t cy) { return row + 1 < cy ? row + 1 : cy - 1; }
+
 // The rows rising one row up, the only part in which the two steps differ.
 int32_t RiseRowsReference(FireState& fire, const FireParams& params, CRandom& random);
 int32_t RiseRowsFast(FireState& fire, const FireParams& params, CRandom& random);

@@ -245,8 +245,7 @@ int32_t RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
             rng = wholeRow(rng);
             continue;
         }
-        // A drift past the row's right end lands in the row above it.
-        if (highest < 0) highest = std::min(a + 1, f.m_cyFire - 1);
+        if (highest < 0) highest = HighestWrittenBy(a, f.m_cyFire);
         kernel.draw(plan, rng, rightToLeft, cx, move, cool);
         move[cx] = 0;
         const RowCells row{f.m_pHeatBits + rowStart, f.m_pBackBits + rowStart, f.m_pOutBits + rowStart,

@@ -51,16 +51,15 @@ HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const 
       m_visual(window.GetVisual()),
       m_format(format),
       m_shm(sharing != Sharing::Off && XShmQueryExtension(m_display)) {
-    if (m_shm && sharing == Sharing::Picture && MakeSharedPicture()) {
-        FillBlack();
-        return;
+    if (m_shm && sharing == Sharing::Picture) m_pixmap = MakeSharedPicture();
+    if (!m_pixmap) {
+        // Refused for a window larger than the server's pixmaps may be, or one with no depth.
+        m_connection.BeginTrap();
+        const Pixmap pixmap = XCreatePixmap(m_display, m_window, unsigned(std::max(1, m_size.width)),
+                                            unsigned(std::max(1, m_size.height)), unsigned(m_depth));
+        if (m_connection.EndTrap()) return;
+        m_pixmap = pixmap;
     }
-    // Refused for a window larger than the server's pixmaps may be, or one with no depth.
-    m_connection.BeginTrap();
-    const Pixmap pixmap = XCreatePixmap(m_display, m_window, unsigned(std::max(1, m_size.width)),
-                                        unsigned(std::max(1, m_size.height)), unsigned(m_depth));
-    if (m_connection.EndTrap()) return;
-    m_pixmap = pixmap;
     m_gc = XCreateGC(m_display, m_pixmap, 0, nullptr);
     XSetGraphicsExposures(m_display, m_gc, False);
     FillBlack();
@@ -74,21 +73,21 @@ HackCanvas::~HackCanvas() {
     m_shared.reset();  // its segment outlives the pixmap made on it
 }
 
-bool HackCanvas::MakeSharedPicture() {
+Pixmap HackCanvas::MakeSharedPicture() {
     int major = 0, minor = 0;
     Bool pixmaps = False;
     if (!XShmQueryVersion(m_display, &major, &minor, &pixmaps) || !pixmaps || XShmPixmapFormat(m_display) != ZPixmap)
-        return false;
+        return 0;
     const unsigned width = unsigned(std::max(1, m_size.width)), height = unsigned(std::max(1, m_size.height));
     auto image = std::make_unique<Image>();
     image->display = m_display;
     XImage* x = XShmCreateImage(m_display, m_visual, unsigned(m_depth), ZPixmap, nullptr, &image->segment, width,
                                 height);
-    if (!x) return false;
+    if (!x) return 0;
     if (!DirectFormat(*x) || !AttachSegment(*image, *x, std::size_t(x->bytes_per_line) * height)) {
         x->data = nullptr;
         XDestroyImage(x);
-        return false;
+        return 0;
     }
     image->image = x;
     image->shared = true;
@@ -96,12 +95,15 @@ bool HackCanvas::MakeSharedPicture() {
     const Pixmap pixmap = XShmCreatePixmap(m_display, m_window, image->segment.shmaddr, &image->segment, width, height,
                                            unsigned(m_depth));
     XSync(m_display, False);
-    if (m_connection.EndTrap()) return false;
-    m_pixmap = pixmap;
-    m_gc = XCreateGC(m_display, m_pixmap, 0, nullptr);
-    XSetGraphicsExposures(m_display, m_gc, False);
+    if (m_connection.EndTrap()) return 0;
     m_shared = std::move(image);
-    return true;
+    return pixmap;
+}
+
+uint8_t* HackCanvas::SharedPixels(int32_t left, int32_t top) const {
+    const XImage* picture = m_shared->image;
+    return reinterpret_cast<uint8_t*>(picture->data) + std::ptrdiff_t(top) * picture->bytes_per_line +
+           std::ptrdiff_t(left) * (picture->bits_per_pixel / 8);
 }
 
 bool HackCanvas::AttachSegment(Image& image, XImage& x, std::size_t bytes) {
@@ -216,14 +218,11 @@ void HackCanvas::PresentInPlace(const uint8_t* first, int32_t stride, Rect to) {
     if (left >= right || top >= bottom) return;
     // Rows cut off at the picture's foot are the buffer's lowest.
     first += std::ptrdiff_t(to.y + to.height - bottom) * stride + (left - to.x);
-    XImage* picture = m_shared->image;
-    const int32_t bytes = picture->bits_per_pixel / 8;
+    const XImage* picture = m_shared->image;
     // Written once the server has drawn everything asked of it before.
     XSync(m_display, False);
-    ExpandBottomUp(first, stride, right - left, bottom - top, m_pixels,
-                   reinterpret_cast<uint8_t*>(picture->data) + std::ptrdiff_t(top) * picture->bytes_per_line +
-                       std::ptrdiff_t(left) * bytes,
-                   picture->bytes_per_line, bytes);
+    ExpandBottomUp(first, stride, right - left, bottom - top, m_pixels, SharedPixels(left, top),
+                   picture->bytes_per_line, picture->bits_per_pixel / 8);
     Show(left, top, right - left, bottom - top);
 }
 
@@ -238,12 +237,9 @@ void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, ui
     uint8_t* firstRow = bits + std::ptrdiff_t(y + height - 1 - (bottom - 1)) * stride + (left - x);
     if (m_shared) {
         const XImage* picture = m_shared->image;
-        const int32_t bytes = picture->bits_per_pixel / 8;
         XSync(m_display, False);
-        ReduceToBottomUp(reinterpret_cast<const uint8_t*>(picture->data) + std::ptrdiff_t(top) * picture->bytes_per_line +
-                             std::ptrdiff_t(left) * bytes,
-                         picture->bytes_per_line, right - left, bottom - top, bytes, m_format, *m_nearest, firstRow,
-                         stride);
+        ReduceToBottomUp(SharedPixels(left, top), picture->bytes_per_line, right - left, bottom - top,
+                         picture->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride);
         return;
     }
     XImage* xi = XGetImage(m_display, m_pixmap, left, top, unsigned(right - left), unsigned(bottom - top), AllPlanes,

@@ -56,7 +56,10 @@ private:
     struct Rect {
         int32_t x, y, width, height;
     };
-    bool MakeSharedPicture();
+    // A pixmap on memory shared with the server, or 0 where it refuses one.
+    Pixmap MakeSharedPicture();
+    // Where the shared picture's pixel (left, top) lies in its memory.
+    uint8_t* SharedPixels(int32_t left, int32_t top) const;
     // The band whose bottom row is `first` into the shared picture's memory at `to`.
     void PresentInPlace(const uint8_t* first, int32_t stride, Rect to);
     bool AttachSegment(Image& image, XImage& x, std::size_t bytes);
