@@ -46,13 +46,17 @@ public:
     // One monitor, the window: XScreenSaver gives each screen its own window, at one scale.
     MonitorLayout Monitors() override { return FireSize{m_canvas.Size().width, m_canvas.Size().height}; }
 
+    // The hack's one monitor shows boxes at scale 1.
     void CaptureScreen(FirePoint topLeft, FireSize size, int32_t) override {
         if (m_buffers.back.empty()) return;
-        m_canvas.Capture(topLeft.x, topLeft.y, size.cx, size.cy, m_buffers.back.data(), m_buffers.stride());
+        uint32_t* captured = m_canvas.FullColour() ? m_buffers.MakeCapture(1) : nullptr;
+        if (!captured) m_buffers.DropCapture();
+        m_canvas.Capture(topLeft.x, topLeft.y, size.cx, size.cy, m_buffers.back.data(), m_buffers.stride(), captured);
         std::copy(m_buffers.back.begin(), m_buffers.back.end(), m_buffers.out.begin());
     }
 
     void FillBlack(FireSize size) override {
+        m_buffers.DropCapture();
         for (auto* buffer : {&m_buffers.back, &m_buffers.out})
             for (int32_t r = 0; r < size.cy && !buffer->empty(); ++r)
                 std::fill_n(buffer->begin() + std::ptrdiff_t(r) * m_buffers.stride(), size.cx, uint8_t(0));
@@ -70,16 +74,13 @@ public:
                           strokes[n].to.x, strokes[n].to.y);
     }
 
-    void PresentOutput(FirePoint at, FireSize size, int32_t, const FireBand& band) override {
+    void PresentOutput(FirePoint at, FireSize, int32_t scale, const FireBand& band) override {
         if (m_buffers.out.empty()) return;
-        m_canvas.Present(m_buffers.out.data(), m_buffers.stride(), size.cy, at.x, at.y,
-                         HackCanvas::Band{band.firstRow, band.rowCount, band.firstColumn, band.columnCount});
+        m_canvas.Present(m_buffers.Pixels(scale), at.x, at.y, band);
     }
 
     bool UseColours(const ColourTable& table) override {
-        Rgb256 colours{};
-        for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Rgb{table[i].red, table[i].green, table[i].blue};
-        m_canvas.SetColours(colours);
+        m_canvas.SetColours(table);
         return true;
     }
 

@@ -50,6 +50,7 @@ HackCanvas::HackCanvas(XConnection& connection, const HackWindow& window, const 
       m_depth(window.Depth()),
       m_visual(window.GetVisual()),
       m_format(format),
+      m_fullColour(m_visual && m_visual->c_class == TrueColor && !(format.ColourBits() & ~kCapturedColourBits)),
       m_shm(sharing != Sharing::Off && XShmQueryExtension(m_display)) {
     if (m_shm && sharing == Sharing::Picture) m_pixmap = MakeSharedPicture();
     if (!m_pixmap) {
@@ -123,8 +124,10 @@ bool HackCanvas::AttachSegment(Image& image, XImage& x, std::size_t bytes) {
     return !refused;
 }
 
-void HackCanvas::SetColours(const Rgb256& colours) {
-    m_pixels = MapColours(m_format, colours);
+void HackCanvas::SetColours(const ColourTable& colours) {
+    Rgb256 rgb{};
+    for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = Rgb{colours[i].red, colours[i].green, colours[i].blue};
+    m_pixels = MapColours(m_format, rgb);
     m_nearest = std::make_unique<NearestColour>(colours);
 }
 
@@ -181,53 +184,69 @@ void HackCanvas::FillBlack() {
                    unsigned(std::max(1, m_size.height)));
 }
 
-void HackCanvas::Present(const uint8_t* bits, int32_t stride, int32_t height, int32_t x, int32_t y,
-                         const Band& band) {
-    const int32_t width = band.columns, rows = band.rows;
-    if (width <= 0 || rows <= 0) return;
-    // The band's bottom row, and where its top row lands in the picture.
-    const uint8_t* first = bits + std::ptrdiff_t(band.firstRow) * stride + band.firstColumn;
-    const int32_t left = x + band.firstColumn, top = y + (height - band.firstRow - rows);
+namespace {
+// The first cell whose block starts at or after 0, and the end of the cells whose blocks end
+// at or before `extent`, for blocks of `scale` from `origin` on.
+int64_t FirstInside(int64_t origin, int32_t scale) { return origin >= 0 ? 0 : (-origin + scale - 1) / scale; }
+int64_t EndInside(int64_t origin, int32_t scale, int32_t extent) {
+    return extent <= origin ? 0 : (extent - origin) / scale;
+}
+}  // namespace
+
+void HackCanvas::ComposeInto(const BoxPixels& box, const FireBand& band, uint8_t* to, int32_t bytesPerLine,
+                             int32_t bitsPerPixel) const {
+    if (bitsPerPixel == 32)
+        ComposeBand(box, band, m_pixels, m_format.Opaque(), reinterpret_cast<uint32_t*>(to), bytesPerLine / 4);
+    else
+        ComposeBand(box, band, m_pixels, m_format.Opaque(), reinterpret_cast<uint16_t*>(to), bytesPerLine / 2);
+}
+
+void HackCanvas::Present(const BoxPixels& box, int32_t x, int32_t y, const FireBand& whole) {
+    // Only whole blocks on the picture: memory has no clipping of its own.
+    const int32_t scale = box.scale;
+    if (whole.Empty() || scale < 1) return;
+    const int64_t cy = box.box.cy;
+    const int64_t left = std::max<int64_t>(whole.firstColumn, FirstInside(x, scale));
+    const int64_t right = std::min<int64_t>(int64_t(whole.firstColumn) + whole.columnCount, EndInside(x, scale, m_size.width));
+    // Rows count from the box's foot, the picture's from its top.
+    const int64_t low = std::max<int64_t>(whole.firstRow, cy - EndInside(y, scale, m_size.height));
+    const int64_t high = std::min<int64_t>(int64_t(whole.firstRow) + whole.rowCount, cy - FirstInside(y, scale));
+    if (left >= right || low >= high) return;
+    const FireBand band{int32_t(low), int32_t(high - low), int32_t(left), int32_t(right - left)};
+    const int32_t atX = int32_t(x + left * scale), atY = int32_t(y + (cy - high) * scale);
+    const int32_t width = int32_t((right - left) * scale), rows = int32_t((high - low) * scale);
     if (m_shared) {
-        PresentInPlace(first, stride, Rect{left, top, width, rows});
+        const XImage* picture = m_shared->image;
+        // Written once the server has drawn everything asked of it before.
+        XSync(m_display, False);
+        ComposeInto(box, band, SharedPixels(atX, atY), picture->bytes_per_line, picture->bits_per_pixel);
+        Show(atX, atY, width, rows);
         return;
     }
     Image* image = ImageFor(width, rows);
     if (!image) return;
     XImage* xi = image->image;
     if (DirectFormat(*xi)) {
-        ExpandBottomUp(first, stride, width, rows, m_pixels, reinterpret_cast<uint8_t*>(xi->data), xi->bytes_per_line,
-                       xi->bits_per_pixel / 8);
+        ComposeInto(box, band, reinterpret_cast<uint8_t*>(xi->data), xi->bytes_per_line, xi->bits_per_pixel);
     } else {
-        for (int32_t row = 0; row < rows; ++row) {
-            const uint8_t* in = first + std::ptrdiff_t(rows - 1 - row) * stride;
-            for (int32_t col = 0; col < width; ++col) XPutPixel(xi, col, row, m_pixels[in[col]]);
-        }
+        m_scratch.resize(std::size_t(width) * std::size_t(rows));
+        ComposeBand(box, band, m_pixels, m_format.Opaque(), m_scratch.data(), width);
+        for (int32_t row = 0; row < rows; ++row)
+            for (int32_t col = 0; col < width; ++col)
+                XPutPixel(xi, col, row, m_scratch[std::size_t(row) * std::size_t(width) + std::size_t(col)]);
     }
     if (image->shared)
-        XShmPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, left, top, unsigned(width), unsigned(rows), False);
+        XShmPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, atX, atY, unsigned(width), unsigned(rows), False);
     else
-        XPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, left, top, unsigned(width), unsigned(rows));
-    Show(left, top, width, rows);
+        XPutImage(m_display, m_pixmap, m_gc, xi, 0, 0, atX, atY, unsigned(width), unsigned(rows));
+    Show(atX, atY, width, rows);
 }
 
-void HackCanvas::PresentInPlace(const uint8_t* first, int32_t stride, Rect to) {
-    // Memory has no clipping of its own: only the part on the picture is written.
-    const int32_t left = std::max(to.x, 0), right = std::min(to.x + to.width, m_size.width);
-    const int32_t top = std::max(to.y, 0), bottom = std::min(to.y + to.height, m_size.height);
-    if (left >= right || top >= bottom) return;
-    // Rows cut off at the picture's foot are the buffer's lowest.
-    first += std::ptrdiff_t(to.y + to.height - bottom) * stride + (left - to.x);
-    const XImage* picture = m_shared->image;
-    // Written once the server has drawn everything asked of it before.
-    XSync(m_display, False);
-    ExpandBottomUp(first, stride, right - left, bottom - top, m_pixels, SharedPixels(left, top),
-                   picture->bytes_per_line, picture->bits_per_pixel / 8);
-    Show(left, top, right - left, bottom - top);
-}
-
-void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride) {
+void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, uint8_t* bits, int32_t stride,
+                         uint32_t* captured) {
     for (int32_t row = 0; row < height; ++row) std::memset(bits + std::ptrdiff_t(row) * stride, 0, std::size_t(width));
+    if (captured)
+        std::fill_n(captured, std::size_t(width) * std::size_t(height), PackCaptured(m_format.Encode(Rgb{0, 0, 0}), 0));
     if (!m_nearest) return;
     // Only the part that lies on the picture is read.
     const int32_t left = std::max(x, 0), top = std::max(y, 0);
@@ -235,11 +254,12 @@ void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, ui
     if (left >= right || top >= bottom) return;
     // Row `top` of the screen is row (y + height - 1 - top) of the bottom-up buffer.
     uint8_t* firstRow = bits + std::ptrdiff_t(y + height - 1 - (bottom - 1)) * stride + (left - x);
+    uint32_t* kept = captured ? captured + std::ptrdiff_t(top - y) * width + (left - x) : nullptr;
     if (m_shared) {
         const XImage* picture = m_shared->image;
         XSync(m_display, False);
         ReduceToBottomUp(SharedPixels(left, top), picture->bytes_per_line, right - left, bottom - top,
-                         picture->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride);
+                         picture->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride, kept, width);
         return;
     }
     XImage* xi = XGetImage(m_display, m_pixmap, left, top, unsigned(right - left), unsigned(bottom - top), AllPlanes,
@@ -247,12 +267,16 @@ void HackCanvas::Capture(int32_t x, int32_t y, int32_t width, int32_t height, ui
     if (!xi) return;
     if (DirectFormat(*xi)) {
         ReduceToBottomUp(reinterpret_cast<const uint8_t*>(xi->data), xi->bytes_per_line, right - left, bottom - top,
-                         xi->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride);
+                         xi->bits_per_pixel / 8, m_format, *m_nearest, firstRow, stride, kept, width);
     } else {
         for (int32_t row = 0; row < bottom - top; ++row) {
             uint8_t* out = firstRow + std::ptrdiff_t(bottom - top - 1 - row) * stride;
-            for (int32_t col = 0; col < right - left; ++col)
-                out[col] = m_nearest->Index(m_format.Decode(uint32_t(XGetPixel(xi, col, row))));
+            for (int32_t col = 0; col < right - left; ++col) {
+                const uint32_t pixel = uint32_t(XGetPixel(xi, col, row));
+                const Rgb c = m_format.Decode(pixel);
+                out[col] = m_nearest->Index(c.red, c.green, c.blue);
+                if (kept) kept[std::ptrdiff_t(row) * width + col] = PackCaptured(pixel, out[col]);
+            }
         }
     }
     XDestroyImage(xi);

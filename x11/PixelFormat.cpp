@@ -2,9 +2,10 @@
 
 #include <cstring>
 
-namespace {
-constexpr uint16_t kUnknown = 0xFFFF;
+#include "Compose.h"
+#include "NearestColour.h"
 
+namespace {
 uint32_t Load(const uint8_t* p, int32_t bytesPerPixel) {
     if (bytesPerPixel == 2) {
         uint16_t v;
@@ -61,6 +62,11 @@ uint32_t PixelFormat::Encode(Rgb c) const {
     return EncodeChannel(m_red, c.red) | EncodeChannel(m_green, c.green) | EncodeChannel(m_blue, c.blue) | m_opaque;
 }
 
+uint32_t PixelFormat::ColourBits() const {
+    const auto bits = [](Channel ch) { return (ch.bits >= 32 ? 0xFFFFFFFFu : (1u << ch.bits) - 1u) << ch.shift; };
+    return bits(m_red) | bits(m_green) | bits(m_blue);
+}
+
 Rgb PixelFormat::Decode(uint32_t pixel) const {
     return Rgb{DecodeChannel(m_red, pixel), DecodeChannel(m_green, pixel), DecodeChannel(m_blue, pixel)};
 }
@@ -71,61 +77,18 @@ Pixel256 MapColours(const PixelFormat& format, const Rgb256& colours) {
     return pixels;
 }
 
-namespace {
-uint32_t Key24(Rgb c) { return uint32_t(c.red) << 16 | uint32_t(c.green) << 8 | c.blue; }
-}  // namespace
-
-NearestColour::NearestColour(const Rgb256& colours) : m_colours(colours) {
-    m_cache.fill(kUnknown);
-    for (int32_t i = 255; i >= 0; --i) m_exact[Key24(colours[std::size_t(i)])] = uint8_t(i);
-}
-
-uint8_t NearestColour::Index(Rgb c) {
-    const auto exact = m_exact.find(Key24(c));
-    if (exact != m_exact.end()) return exact->second;
-    const uint32_t key = uint32_t(c.red >> 3) << 10 | uint32_t(c.green >> 3) << 5 | uint32_t(c.blue >> 3);
-    uint16_t& cached = m_cache[key];
-    if (cached != kUnknown) return uint8_t(cached);
-    // The middle of the 5-bit cell stands for every colour in it.
-    const int32_t r = int32_t(c.red & 0xF8) | 4, g = int32_t(c.green & 0xF8) | 4, b = int32_t(c.blue & 0xF8) | 4;
-    int32_t best = 0;
-    int32_t bestDistance = INT32_MAX;
-    for (int32_t i = 0; i < 256; ++i) {
-        const Rgb& t = m_colours[std::size_t(i)];
-        const int32_t dr = r - t.red, dg = g - t.green, db = b - t.blue;
-        const int32_t d = dr * dr + dg * dg + db * db;
-        if (d < bestDistance) {
-            bestDistance = d;
-            best = i;
-        }
-    }
-    cached = uint16_t(best);
-    return uint8_t(best);
-}
-
-void ExpandBottomUp(const uint8_t* src, int32_t srcStride, int32_t width, int32_t height,
-                    const Pixel256& pixels, uint8_t* dst, int32_t dstStride, int32_t bytesPerPixel) {
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* in = src + std::ptrdiff_t(height - 1 - y) * srcStride;
-        uint8_t* out = dst + std::ptrdiff_t(y) * dstStride;
-        if (bytesPerPixel == 4) {
-            for (int32_t x = 0; x < width; ++x) std::memcpy(out + 4 * x, &pixels[in[x]], 4);
-        } else {
-            for (int32_t x = 0; x < width; ++x) {
-                const uint16_t p = uint16_t(pixels[in[x]]);
-                std::memcpy(out + 2 * x, &p, 2);
-            }
-        }
-    }
-}
-
 void ReduceToBottomUp(const uint8_t* src, int32_t srcStride, int32_t width, int32_t height,
                       int32_t bytesPerPixel, const PixelFormat& format, NearestColour& nearest,
-                      uint8_t* dst, int32_t dstStride) {
+                      uint8_t* dst, int32_t dstStride, uint32_t* captured, int64_t capturedStride) {
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* in = src + std::ptrdiff_t(y) * srcStride;
         uint8_t* out = dst + std::ptrdiff_t(height - 1 - y) * dstStride;
-        for (int32_t x = 0; x < width; ++x)
-            out[x] = nearest.Index(format.Decode(Load(in + std::ptrdiff_t(x) * bytesPerPixel, bytesPerPixel)));
+        uint32_t* kept = captured ? captured + y * capturedStride : nullptr;
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t pixel = Load(in + std::ptrdiff_t(x) * bytesPerPixel, bytesPerPixel);
+            const Rgb c = format.Decode(pixel);
+            out[x] = nearest.Index(c.red, c.green, c.blue);
+            if (kept) kept[x] = PackCaptured(pixel, out[x]);
+        }
     }
 }

@@ -4,7 +4,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
+
+class NearestColour;
 
 struct Rgb {
     uint8_t red;
@@ -22,6 +23,9 @@ public:
     static std::optional<PixelFormat> FromMasks(uint32_t red, uint32_t green, uint32_t blue, int depth);
 
     uint32_t Encode(Rgb c) const;
+    // The bits of the three colours, and the bits set in every pixel besides them.
+    uint32_t ColourBits() const;
+    uint32_t Opaque() const { return m_opaque; }
     // Each channel widened back to 8 bits by repeating its top bits, so full scale stays 255.
     Rgb Decode(uint32_t pixel) const;
 
@@ -41,26 +45,9 @@ private:
 
 Pixel256 MapColours(const PixelFormat& format, const Rgb256& colours);
 
-// How a screen capture lands in the fire's 8-bit buffers: a table colour gives its first
-// index, so fires drawn earlier read back exactly; any other colour gives the table colour
-// nearest to its 15-bit cell, remembered per cell.
-class NearestColour {
-public:
-    explicit NearestColour(const Rgb256& colours);
-    uint8_t Index(Rgb c);
-
-private:
-    Rgb256 m_colours;
-    std::unordered_map<uint32_t, uint8_t> m_exact;
-    std::array<uint16_t, 1 << 15> m_cache;
-};
-
-// Fills rows of 16- or 32-bit pixels in host byte order, top row first, from an 8-bit
-// buffer stored bottom row first.
-void ExpandBottomUp(const uint8_t* src, int32_t srcStride, int32_t width, int32_t height,
-                    const Pixel256& pixels, uint8_t* dst, int32_t dstStride, int32_t bytesPerPixel);
-
-// The reverse for a capture: pixels top row first into colour indices bottom row first.
+// A capture: rows of 16- or 32-bit pixels in host byte order, top row first, into colour
+// indices, bottom row first; with `captured`, each pixel also as it was, packed with its
+// index (Compose.h), top row first.
 void ReduceToBottomUp(const uint8_t* src, int32_t srcStride, int32_t width, int32_t height,
                       int32_t bytesPerPixel, const PixelFormat& format, NearestColour& nearest,
-                      uint8_t* dst, int32_t dstStride);
+                      uint8_t* dst, int32_t dstStride, uint32_t* captured = nullptr, int64_t capturedStride = 0);

@@ -9,6 +9,9 @@
 #   black        pixels of exactly RGB(0,0,0)
 # and with DESKTOP:
 #   same         pixels equal to the desktop
+#   fixed        pixels that differ from the desktop and have one of the colour table's 31
+#                fixed colours that are not black (entries 1 to 15 and 240 to 255): where a
+#                box shows the desktop through the table instead of as it was, most are these
 #   box=x,y      where a fire box was put on the screen: of the 100 x 100 squares nearly as
 #                full as the fullest of pixels that differ from the desktop without being
 #                trail, the one with the most green pixels (the fire that burns now, where
@@ -54,7 +57,16 @@ if (defined $desktop) {
     die "the desktop is ${dw}x$dh, the shot ${w}x$h\n" if $dw != $w || $dh != $h;
 }
 
-my ($green, $red, $trail, $black, $same) = (0, 0, 0, 0, 0);
+# The fixed entries of the fire's colour table, as red, green, blue; entry 0 is black.
+my %fixed = map { pack('C3', @$_) => 1 } (
+    [128, 0, 0], [0, 128, 0], [128, 128, 0], [0, 0, 128], [128, 0, 128], [0, 128, 128], [192, 192, 192],
+    [192, 220, 192], [166, 202, 240], [238, 238, 238], [221, 221, 221], [204, 204, 204], [187, 187, 187],
+    [170, 170, 170], [153, 153, 153],
+    [0, 0, 119], [0, 0, 102], [0, 0, 85], [0, 0, 68], [0, 0, 51], [0, 0, 34], [255, 251, 240], [160, 160, 164],
+    [128, 128, 128], [255, 0, 0], [0, 255, 0], [255, 255, 0], [0, 0, 255], [255, 0, 255], [0, 255, 255],
+    [255, 255, 255]);
+
+my ($green, $red, $trail, $black, $same, $fixed) = (0, 0, 0, 0, 0, 0);
 my @gbox = (-1, -1, -1, -1);
 my @tbox = (-1, -1, -1, -1);
 my @is_trail;   # per pixel, for the count near a box
@@ -88,8 +100,9 @@ for my $y (0 .. $h - 1) {
         next unless defined $dpx;
         if ($r == $drow[$i] && $g == $drow[$i + 1] && $b == $drow[$i + 2]) {
             ++$same;
-        } elsif (!$is_trail) {
-            ++$running;
+        } else {
+            ++$fixed if $fixed{pack('C3', $r, $g, $b)};
+            ++$running unless $is_trail;
         }
         $sum[($y + 1) * ($w + 1) + $x + 1] = $sum[$y * ($w + 1) + $x + 1] + $running;
         $gsum[($y + 1) * ($w + 1) + $x + 1] = $gsum[$y * ($w + 1) + $x + 1] + $grunning;
@@ -151,7 +164,7 @@ if (defined $dpx) {
             }
         }
     }
-    printf " same=%d box=%d,%d box_differs=%d box_green=%d trail_near=%d", $same, $bx, $by, $differs, $box_green,
-        $trail_near;
+    printf " same=%d fixed=%d box=%d,%d box_differs=%d box_green=%d trail_near=%d", $same, $fixed, $bx, $by, $differs,
+        $box_green, $trail_near;
 }
 print "\n";

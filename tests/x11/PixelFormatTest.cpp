@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "Compose.h"
+#include "NearestColour.h"
 #include "PixelFormat.h"
 
 namespace {
@@ -25,12 +27,6 @@ constexpr Visual kVisuals[] = {
 };
 
 std::optional<PixelFormat> Format(const Visual& v) { return PixelFormat::FromMasks(v.red, v.green, v.blue, v.depth); }
-
-Rgb256 Ramp() {
-    Rgb256 t{};
-    for (int i = 0; i < 256; ++i) t[std::size_t(i)] = Rgb{uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)};
-    return t;
-}
 
 TEST(PixelFormat, EncodesThroughTheMasks) {
     struct Case {
@@ -80,15 +76,25 @@ TEST(PixelFormat, BufferRoundTripFlipsRowsAndFindsTheIndices) {
     // A 3 x 2 buffer with padded rows, bottom row first, through every visual and back.
     const int32_t w = 3, h = 2, stride = 4;
     const uint8_t src[] = {0, 16, 239, 0xEE, 255, 48, 175, 0xEE};
-    Rgb256 table{};
-    for (int i = 0; i < 256; ++i) table[std::size_t(i)] = Rgb{uint8_t(i), uint8_t(i), uint8_t(i)};
-    table[16] = Rgb{0, 0, 0};  // a second black: the lower index wins
+    ColourTable table{};
+    for (int i = 0; i < 256; ++i) table[std::size_t(i)] = RgbQuad{uint8_t(i), uint8_t(i), uint8_t(i), 0};
+    table[16] = RgbQuad{0, 0, 0, 0};  // a second black: the lower index wins
+    Rgb256 rgb{};
+    for (std::size_t i = 0; i < 256; ++i) rgb[i] = Rgb{table[i].red, table[i].green, table[i].blue};
     for (const Visual& v : kVisuals) {
         const auto f = Format(v);
-        const Pixel256 pixels = MapColours(*f, table);
+        const Pixel256 pixels = MapColours(*f, rgb);
         const int32_t pitch = 4 * v.bytesPerPixel;
         std::vector<uint8_t> image(std::size_t(pitch * h), 0xCD);
-        ExpandBottomUp(src, stride, w, h, pixels, image.data(), pitch, v.bytesPerPixel);
+        BoxPixels box;
+        box.out = box.back = src;
+        box.stride = stride;
+        box.box = FireSize{w, h};
+        const FireBand all = FireBand::Whole(box.box);
+        if (v.bytesPerPixel == 4)
+            ComposeBand(box, all, pixels, f->Opaque(), reinterpret_cast<uint32_t*>(image.data()), 4);
+        else
+            ComposeBand(box, all, pixels, f->Opaque(), reinterpret_cast<uint16_t*>(image.data()), 4);
         // The top row of the image is the buffer's row 1.
         uint32_t first = 0;
         std::memcpy(&first, image.data(), std::size_t(v.bytesPerPixel));
@@ -97,7 +103,8 @@ TEST(PixelFormat, BufferRoundTripFlipsRowsAndFindsTheIndices) {
 
         NearestColour nearest(table);
         uint8_t back[8] = {};
-        ReduceToBottomUp(image.data(), pitch, w, h, v.bytesPerPixel, *f, nearest, back, stride);
+        uint32_t kept[6] = {};
+        ReduceToBottomUp(image.data(), pitch, w, h, v.bytesPerPixel, *f, nearest, back, stride, kept, w);
         const uint8_t want[] = {0, 0, 239, 0, 255, 48, 175, 0};
         for (int i = 0; i < 8; ++i) {
             if (i % 4 == 3) continue;
@@ -105,29 +112,14 @@ TEST(PixelFormat, BufferRoundTripFlipsRowsAndFindsTheIndices) {
             const int slack = v.bytesPerPixel == 2 ? 8 : 0;
             EXPECT_NEAR(back[i], want[i], slack) << v.name << " at byte " << i;
         }
-    }
-}
-
-TEST(PixelFormat, NearestColourIsExactForTableColoursAndCloseForOthers) {
-    const Rgb256 t = Ramp();
-    NearestColour nearest(t);
-    for (int i = 0; i < 256; ++i) ASSERT_EQ(nearest.Index(t[std::size_t(i)]), i) << "table entry " << i;
-
-    Rgb256 dup = t;
-    dup[200] = dup[10];
-    NearestColour first(dup);
-    EXPECT_EQ(first.Index(dup[200]), 10) << "a colour held twice gives its first index";
-
-    // Off-table colours: the answer is no further off than a 5-bit cell allows.
-    const Rgb others[] = {{1, 250, 9}, {128, 128, 128}, {255, 0, 255}, {3, 3, 3}};
-    for (const Rgb& c : others) {
-        const Rgb& g = t[nearest.Index(c)];
-        const int d = std::abs(g.red - c.red) + std::abs(g.green - c.green) + std::abs(g.blue - c.blue);
-        int best = 1 << 30;
-        for (const Rgb& e : t)
-            best = std::min(best, std::abs(e.red - c.red) + std::abs(e.green - c.green) + std::abs(e.blue - c.blue));
-        EXPECT_LE(d, best + 24) << "colour " << int(c.red) << "," << int(c.green) << "," << int(c.blue) << " gave "
-                                << int(nearest.Index(c)) << " at distance " << d << ", best " << best;
+        // Each pixel is kept as the screen had it, with the index its cell got.
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint32_t pixel = 0;
+                std::memcpy(&pixel, image.data() + y * pitch + x * v.bytesPerPixel, std::size_t(v.bytesPerPixel));
+                EXPECT_EQ(kept[y * w + x], PackCaptured(pixel, back[(h - 1 - y) * stride + x]))
+                    << v.name << " at (" << x << ", " << y << ")";
+            }
     }
 }
 

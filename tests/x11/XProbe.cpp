@@ -10,6 +10,8 @@
 //       between 60 and 200), lit (neither black nor teal), and wood_box etc.: the bounds of
 //       those pixels, -1 when none.
 //   x11_probe geometry WINDOW              prints WIDTHxHEIGHT.
+//   x11_probe paint DRAWABLE FILE.ppm      draws a binary 8-bit PPM at the drawable's top-left
+//       corner, as a desktop helper draws its picture.
 //   x11_probe close WINDOW                 asks the window to close, as a window manager's
 //       close button does (WM_DELETE_WINDOW).
 #include <X11/Xlib.h>
@@ -19,8 +21,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "PixelFormat.h"
 
@@ -115,6 +120,44 @@ int Stats(Display* d, Window w) {
     return 0;
 }
 
+int Paint(Display* d, Drawable drawable, const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    file >> magic >> width >> height >> maximum;
+    file.get();
+    const std::vector<unsigned char> rgb((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (magic != "P6" || maximum != 255 || width <= 0 || height <= 0 || rgb.size() < std::size_t(width) * height * 3) {
+        std::fprintf(stderr, "x11_probe: %s is not a binary 8-bit PPM\n", path);
+        return 2;
+    }
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned w = 0, h = 0, border = 0, depth = 0;
+    if (!XGetGeometry(d, drawable, &root, &x, &y, &w, &h, &border, &depth)) return 2;
+    XVisualInfo info{};
+    if (!XMatchVisualInfo(d, DefaultScreen(d), int(depth), TrueColor, &info)) return 2;
+    const auto format = PixelFormat::FromMasks(uint32_t(info.red_mask), uint32_t(info.green_mask),
+                                               uint32_t(info.blue_mask), int(depth));
+    const int cx = std::min(width, int(w)), cy = std::min(height, int(h));
+    XImage* image = XCreateImage(d, info.visual, depth, ZPixmap, 0, nullptr, unsigned(cx), unsigned(cy), 32, 0);
+    if (!image || !format) return 2;
+    std::vector<char> pixels(std::size_t(image->bytes_per_line) * std::size_t(cy));
+    image->data = pixels.data();
+    for (int row = 0; row < cy; ++row)
+        for (int col = 0; col < cx; ++col) {
+            const unsigned char* p = &rgb[(std::size_t(row) * std::size_t(width) + std::size_t(col)) * 3];
+            XPutPixel(image, col, row, format->Encode(Rgb{p[0], p[1], p[2]}));
+        }
+    GC gc = XCreateGC(d, drawable, 0, nullptr);
+    XPutImage(d, drawable, gc, image, 0, 0, 0, 0, unsigned(cx), unsigned(cy));
+    XFreeGC(d, gc);
+    XSync(d, False);
+    image->data = nullptr;
+    XDestroyImage(image);
+    return 0;
+}
+
 Window ParseWindow(Display* d, const char* text) {
     if (std::strcmp(text, "root") == 0) return DefaultRootWindow(d);
     return Window(std::strtoul(text, nullptr, 0));
@@ -123,7 +166,8 @@ Window ParseWindow(Display* d, const char* text) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: x11_probe host W H [DEPTH] | stats WINDOW|root | geometry WINDOW | close WINDOW\n");
+        std::fprintf(stderr, "usage: x11_probe host W H [DEPTH] | stats WINDOW|root | geometry WINDOW | close WINDOW"
+                             " | paint DRAWABLE FILE.ppm\n");
         return 2;
     }
     Display* d = XOpenDisplay(nullptr);
@@ -152,6 +196,8 @@ int main(int argc, char** argv) {
         XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
         XSync(d, False);
         status = 0;
+    } else if (mode == "paint" && argc >= 4) {
+        status = Paint(d, ParseWindow(d, argv[2]), argv[3]);
     } else if (mode == "geometry") {
         XWindowAttributes a{};
         if (XGetWindowAttributes(d, ParseWindow(d, argv[2]), &a)) {
