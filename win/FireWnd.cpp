@@ -4,6 +4,7 @@
 #include "RegisterClass.h"
 #include "res/resource.h"
 #include "WinApp.h"
+#include "WindowDc.h"
 
 namespace {
 LPCSTR FireWndClass() {
@@ -24,12 +25,17 @@ BEGIN_MESSAGE_MAP(FireWnd, CWnd)
     ON_WM_POWERBROADCAST()
 END_MESSAGE_MAP()
 
-FireWnd::FireWnd(const SettingValues& settings) : m_engine(m_gdi, CrtRandom(), settings, DesktopMonitors()) {}
+FireWnd::FireWnd(const SettingValues& settings) : m_engine(m_canvas, CrtRandom(), settings, DesktopMonitors()) {}
 
 FireWnd::~FireWnd() {
     // A window that outlives its object (a control taken over by a dialog) stops ticking.
     if (m_hWnd && m_nTimer) KillTimer(m_nTimer);
     ReleaseSurfaces();
+}
+
+void FireWnd::ReleaseSurfaces() {
+    m_engine.ReleaseBuffers();
+    m_canvas.Release();
 }
 
 BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hParentWnd) {
@@ -91,10 +97,30 @@ void FireWnd::OnPaint() {
     Repaint(dc);
 }
 
-void FireWnd::Repaint(CDC& dc) { m_gdi.Paint(dc, m_engine); }
+void FireWnd::Repaint(CDC& dc) { m_canvas.Paint(dc, m_engine); }
 
 void FireWnd::OnDestroy() {
     Default();
     if (m_nTimer) KillTimer(m_nTimer);
     m_power.Unregister();
+}
+
+BOOL FireWnd::OnQueryNewPalette() {
+    if (!m_canvas.HasPalette()) return FALSE;
+    UINT changed = 0;
+    {
+        CClientDC dc(this);
+        const MSG* msg = GetCurrentMessage();
+        const BOOL background = msg && msg->message == WM_PALETTECHANGED;
+        changed = m_canvas.RealizePalette(dc, background);
+    }
+    if (!changed) return FALSE;
+    InvalidateRect(nullptr, FALSE);
+    return TRUE;
+}
+
+void FireWnd::OnPaletteChanged(HWND) {
+    Default();
+    CPaintDC dc(this);
+    Repaint(dc);
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "../core/EngineAccess.h"
 #include "FireWndAccess.h"
@@ -221,39 +223,145 @@ TEST_F(FireWndTest, RowZeroIsDrawnAtTheBottomAndPresentKeepsItsGuards) {
 
 bool Same(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
-// What the window shows after each tick is the output buffer through the colour table,
-// pixel for pixel, though a tick copies only the part that changed.
-TEST_F(FireWndTest, EachTickLeavesTheWindowShowingTheOutputThroughTheColourTable) {
-    FireRigWnd rig(161, 111);
-    ASSERT_TRUE(rig.Create());
-    FireWnd& w = rig.wnd;
-    KillTimer(w.m_hWnd, kFrameTimerId);
-    PumpPending();
-    const FireState& s = w.State();
-    int changedCells = 0;
-    for (int tick = 0; tick < 150; ++tick) {
-        SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
-        GdiFlush();
-        if (s.m_bFinished || s.m_nFrame == 0) continue;  // nothing is shown on a relighting tick
-        const WindowPixels px(w.m_hWnd);
-        for (int y = 0; y < s.m_cyFire; ++y)
-            for (int x = 0; x < s.m_cxFire; ++x) {
-                const uint8_t index = s.m_pOutBits[(s.m_cyFire - 1 - y) * s.Stride() + x];
-                const RgbQuad& want = s.m_rgbPalette[index];
-                const Rgb got = px.at(x, y);
-                changedCells += index > kCold;
-                ASSERT_TRUE(got.r == want.red && got.g == want.green && got.b == want.blue)
-                    << "tick " << tick << " pixel (" << x << ", " << y << ") shows " << int(got.r) << "," << int(got.g) << ","
-                    << int(got.b) << " for index " << int(index);
-            }
-    }
-    EXPECT_GT(changedCells, 0) << "flames burnt";
-}
-
-
 std::string Text(Rgb c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
 }
+
+// A picture of colours the fire's table does not hold: blues and greens, changing with every
+// pixel each way.
+Rgb PictureAt(int x, int y) { return Rgb{uint8_t(30 + x / 4), uint8_t(60 + y / 3), uint8_t(120 + (x + 2 * y) % 64)}; }
+
+void PaintPicture(HWND hwnd, int cx, int cy) {
+    std::vector<uint32_t> pixels(std::size_t(cx) * std::size_t(cy));
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) {
+            const Rgb c = PictureAt(x, y);
+            pixels[std::size_t(y) * std::size_t(cx) + std::size_t(x)] = uint32_t(c.b) | uint32_t(c.g) << 8 | uint32_t(c.r) << 16;
+        }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = cx;
+    info.bmiHeader.biHeight = -cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    const HDC dc = GetDC(hwnd);
+    SetDIBitsToDevice(dc, 0, 0, DWORD(cx), DWORD(cy), 0, 0, 0, UINT(cy), pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(hwnd, dc);
+    GdiFlush();
+}
+
+// The box's indices as GDI gives them for a block of the screen copied straight into an
+// 8-bit section of the fire's colours: what the capture must give the engine.
+std::vector<uint8_t> IndicesFromScreen(const FireState& s, POINT at, int scale) {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[256];
+    } info{};
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = s.m_cxFire;
+    info.header.biHeight = s.m_cyFire;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 8;
+    info.header.biCompression = BI_RGB;
+    std::memcpy(info.colours, s.m_rgbPalette.data(), sizeof info.colours);
+    void* bits = nullptr;
+    const HDC screen = GetWindowDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP section = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, section);
+    SetStretchBltMode(memory, COLORONCOLOR);
+    StretchBlt(memory, 0, 0, s.m_cxFire, s.m_cyFire, screen, at.x, at.y, s.m_cxFire * scale, s.m_cyFire * scale, SRCCOPY);
+    GdiFlush();
+    const auto* first = static_cast<const uint8_t*>(bits);
+    std::vector<uint8_t> indices(first, first + std::size_t(s.Stride()) * std::size_t(s.m_cyFire));
+    SelectObject(memory, old);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return indices;
+}
+
+// On a screen without a palette a cell whose output and background still hold the index its
+// capture gave it shows the screen as captured, at full resolution; any other cell shows its
+// output through the colour table. Each tick leaves the whole window so, though it copies only
+// the part that changed; at scale 2 each cell is a block of four captured pixels.
+TEST_F(FireWndTest, TheWindowShowsUntouchedCellsAsCapturedAndTheRestThroughTheColourTable) {
+    HostWindow picture(0, 0, 640, 480);
+    FireWnd w(UnstoredSettings());
+    ASSERT_TRUE(w.Create(0, WS_CHILD | WS_VISIBLE, RECT{0, 0, 161, 111}, picture.hwnd()));
+    KillTimer(w.m_hWnd, kFrameTimerId);
+    PumpPending();
+    PaintPicture(picture.hwnd(), 640, 480);
+    // The capture reads the screen right of and below the fire window.
+    POINT at{300, 200};
+    ClientToScreen(picture.hwnd(), &at);
+    if (GetDeviceCaps(WindowDCOf(w)->GetSafeHdc(), RASTERCAPS) & RC_PALETTE) GTEST_SKIP() << "a palette screen";
+    // What a window draws reaches the screen when the system gets round to it.
+    Rgb shown{};
+    const bool onScreen = PumpUntil([&] {
+        const HDC screen = GetWindowDC(nullptr);
+        const COLORREF c = GetPixel(screen, at.x + 5, at.y + 7);
+        ReleaseDC(nullptr, screen);
+        shown = Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+        return Same(shown, PictureAt(305, 207));
+    });
+    ASSERT_TRUE(onScreen) << "the screen shows " << Text(shown) << " where the picture shows " << Text(PictureAt(305, 207));
+
+    const FireState& s = w.State();
+    const int stride = s.Stride(), cx = s.m_cxFire, cy = s.m_cyFire;
+    for (int scale : {1, 2}) {
+        const std::string at0 = "scale " + std::to_string(scale);
+        FireCanvas& canvas = FireWndTestAccess::Canvas(w);
+        canvas.CaptureScreen(FirePoint{at.x, at.y}, s.FireBox(), scale);
+        const std::vector<uint8_t> captured(s.m_pBackBits, s.m_pBackBits + std::size_t(stride) * std::size_t(cy));
+        const std::vector<uint8_t> direct = IndicesFromScreen(s, at, scale);
+        for (int r = 0; r < cy; ++r)
+            for (int c = 0; c < cx; ++c) {
+                ASSERT_EQ(int(captured[std::size_t(r * stride + c)]), int(direct[std::size_t(r * stride + c)]))
+                    << at0 << ": the capture's index at row " << r << " column " << c;
+                ASSERT_EQ(int(s.m_pOutBits[r * stride + c]), int(captured[std::size_t(r * stride + c)]))
+                    << at0 << ": output at row " << r << " column " << c;
+            }
+
+        int untouched = 0, throughTable = 0;
+        const auto expectRule = [&](const std::string& when) {
+            GdiFlush();
+            const WindowPixels px(w.m_hWnd);
+            for (int y = 0; y < cy; ++y)
+                for (int x = 0; x < cx; ++x) {
+                    const int r = cy - 1 - y / scale, c = x / scale, n = r * stride + c;
+                    const uint8_t out = s.m_pOutBits[n];
+                    const bool kept = out == s.m_pBackBits[n] && out == captured[std::size_t(n)];
+                    const RgbQuad& q = s.m_rgbPalette[out];
+                    const Rgb want = kept ? PictureAt(300 + x, 200 + y) : Rgb{q.red, q.green, q.blue};
+                    const Rgb got = px.at(x, y);
+                    (kept ? untouched : throughTable) += 1;
+                    ASSERT_TRUE(Same(got, want)) << when << ": pixel (" << x << ", " << y << ") shows " << Text(got)
+                                                 << ", not " << Text(want) << " (output " << int(out) << ", background "
+                                                 << int(s.m_pBackBits[n]) << ", captured " << int(captured[std::size_t(n)]) << ")";
+                }
+        };
+        if (scale == 1) {
+            // A fire that burns throughout: no relighting captures elsewhere meanwhile.
+            Edit(w).m_nBurnFrames = 1000;
+            w.Engine().Present();
+            for (int tick = 0; tick < 60 && !HasFailure(); ++tick) {
+                SendMessageA(w.m_hWnd, WM_TIMER, kFrameTimerId, 0);
+                expectRule(at0 + ", tick " + std::to_string(tick));
+            }
+        } else {
+            // Flames in every seventh row, the box shown twice as large at the window's corner.
+            for (int r = 0; r < cy; r += 7)
+                for (int c = 0; c < cx; ++c) s.m_pOutBits[r * stride + c] = uint8_t(100 + c % 100);
+            canvas.PresentOutput(FirePoint{0, 0}, s.FireBox(), 2, FireBand::Whole(s.FireBox()));
+            expectRule(at0);
+        }
+        EXPECT_GT(untouched, 0) << at0;
+        EXPECT_GT(throughTable, 0) << at0;
+    }
+}
+
 
 void FillWindow(HWND hwnd, COLORREF colour) {
     RECT client;
