@@ -19,6 +19,7 @@
 #include "ColourTable.h"
 #include "MemoryPlatform.h"
 #include "MonitorLayout.h"
+#include "NearestColour.h"
 
 namespace fs = std::filesystem;
 
@@ -352,6 +353,72 @@ TEST(SimRun, TheWindowShowsTheOutputBufferTopRowFirst) {
                     ADD_FAILURE() << "at " << x << "," << y << (inBox ? " in" : " outside") << " the box, " << what;
             }
         EXPECT_EQ(mismatches, 0) << what;
+    }
+}
+
+// Over a --desktop picture the window is a screen without a palette: a cell of the box whose
+// output and background still hold the index its capture gave it shows the picture as it is,
+// every other cell its output's table colour, and the rest of the window shows the picture.
+TEST(SimRun, OverADesktopPictureUntouchedCellsShowItAndTheOthersTheTable) {
+    // Blues and greens that change with every pixel each way; no table colour is among them.
+    const int width = 300, height = 200;
+    std::vector<png_byte> rgb;
+    Picture desktop{width, height, {}};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Rgb c{uint8_t(30 + x / 4), uint8_t(60 + y / 3), uint8_t(120 + (x + 2 * y) % 64)};
+            desktop.pixels.push_back(c);
+            rgb.insert(rgb.end(), {c.r, c.g, c.b});
+        }
+    struct Case {
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {{{"--fullscreen"}}, {{"--window", "120x90"}}};
+    const ColourTable table = BuildColourTable(0);
+    for (const Case& c : cases) {
+        TempDir dir;
+        png_image image{};
+        image.version = PNG_IMAGE_VERSION;
+        image.width = width;
+        image.height = height;
+        image.format = PNG_FORMAT_RGB;
+        ASSERT_TRUE(png_image_write_to_file(&image, (dir / "desktop.png").c_str(), 0, rgb.data(), 0, nullptr));
+        std::vector<std::string> args = {"--seed", "4", "--ticks", "30", "--desktop", dir / "desktop.png",
+                                         "--png", dir / "a.png", "--dump", dir / "d"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const std::string what = ::testing::PrintToString(c.args);
+        ASSERT_EQ(RunSim(args, dir).status, 0) << what;
+        const std::string state = dir / "d/state.txt";
+        // The first fire still burns: the last tick presented it, over the picture it captured.
+        ASSERT_EQ(StateValue(state, "ignitions"), 1) << what;
+        ASSERT_GT(StateValue(state, "m_nFrame"), 0) << what;
+        const Picture png = ReadPng(dir / "a.png");
+        const std::string out = ReadFile(dir / "d/out.bin"), back = ReadFile(dir / "d/back.bin");
+        const long long fx = StateValue(state, "m_ptFire.x"), fy = StateValue(state, "m_ptFire.y");
+        const long long bx = StateValue(state, "m_ptBlit.x"), by = StateValue(state, "m_ptBlit.y");
+        const long long cx = StateValue(state, "m_cxFire"), cy = StateValue(state, "m_cyFire");
+        const long long stride = SurfaceStride(int32_t(cx));
+        ASSERT_EQ(out.size(), std::size_t(stride * cy)) << what;
+        NearestColour nearest(table);
+        int untouched = 0, throughTable = 0, mismatches = 0;
+        for (int y = 0; y < png.height; ++y)
+            for (int x = 0; x < png.width; ++x) {
+                const bool inBox = x >= bx && x < bx + cx && y >= by && y < by + cy;
+                Rgb want = desktop.At(x, y);
+                if (inBox) {
+                    const std::size_t n = std::size_t((cy - 1 - (y - by)) * stride + (x - bx));
+                    const Rgb under = desktop.At(int(fx + x - bx), int(fy + y - by));
+                    const uint8_t index = uint8_t(out[n]), captured = nearest.Index(under.r, under.g, under.b);
+                    const bool kept = index == uint8_t(back[n]) && index == captured;
+                    want = kept ? under : TableColour(table, index);
+                    ++(kept ? untouched : throughTable);
+                }
+                if (!(png.At(x, y) == want) && ++mismatches <= 3)
+                    ADD_FAILURE() << "at " << x << "," << y << (inBox ? " in" : " outside") << " the box, " << what;
+            }
+        EXPECT_EQ(mismatches, 0) << what;
+        EXPECT_GT(untouched, 0) << what;
+        EXPECT_GT(throughTable, 0) << what;
     }
 }
 

@@ -45,13 +45,15 @@ bool ClipAxis(double p, double d, double lo, double hi, double& t0, double& t1) 
 }
 }  // namespace
 
-Canvas::Canvas(int32_t width, int32_t height, uint8_t index)
+template <class Pixel>
+BasicCanvas<Pixel>::BasicCanvas(int32_t width, int32_t height, Pixel value)
     : m_width(width),
       m_height(height),
-      m_pixels(std::size_t(width) * std::size_t(height), index),
+      m_pixels(std::size_t(width) * std::size_t(height), value),
       m_dirty{0, 0, width, height} {}
 
-void Canvas::Touch(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+template <class Pixel>
+void BasicCanvas<Pixel>::Touch(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     if (m_dirty.Empty()) {
         m_dirty = PixelRect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
         return;
@@ -64,51 +66,66 @@ void Canvas::Touch(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     m_dirty.cy = bottom - m_dirty.y + 1;
 }
 
-PixelRect Canvas::TakeDirty() {
+template <class Pixel>
+PixelRect BasicCanvas<Pixel>::TakeDirty() {
     const PixelRect dirty = m_dirty;
     m_dirty = PixelRect{0, 0, 0, 0};
     return dirty;
 }
 
-void Canvas::Set(int32_t x, int32_t y, uint8_t index) {
+template <class Pixel>
+void BasicCanvas<Pixel>::Set(int32_t x, int32_t y, Pixel value) {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height) return;
-    m_pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] = index;
+    m_pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] = value;
     Touch(x, y, x, y);
 }
 
-void Canvas::Fill(uint8_t index) {
-    std::fill(m_pixels.begin(), m_pixels.end(), index);
+template <class Pixel>
+void BasicCanvas<Pixel>::Fill(Pixel value) {
+    std::fill(m_pixels.begin(), m_pixels.end(), value);
     Touch(0, 0, m_width - 1, m_height - 1);
 }
 
-void Canvas::Span(int32_t y, int32_t x0, int32_t x1, uint8_t index) {
-    std::fill_n(m_pixels.begin() + std::ptrdiff_t(y) * m_width + x0, x1 - x0 + 1, index);
+template <class Pixel>
+void BasicCanvas<Pixel>::Span(int32_t y, int32_t x0, int32_t x1, Pixel value) {
+    std::fill_n(m_pixels.begin() + std::ptrdiff_t(y) * m_width + x0, x1 - x0 + 1, value);
     Touch(x0, y, x1, y);
 }
 
-void Canvas::PutBottomUp(FirePoint at, FireSize size, const uint8_t* bits, int32_t stride) {
+template <class Pixel>
+template <class Source>
+void BasicCanvas<Pixel>::PutRows(FirePoint at, FireSize size, Source row) {
     // 64-bit edges: a box placed near the ends of the int range must clip, not wrap.
     const int64_t left = std::max<int64_t>(at.x, 0);
     const int64_t right = std::min<int64_t>(int64_t(at.x) + size.cx, m_width);
     const int64_t top = std::max<int64_t>(at.y, 0);
     const int64_t bottom = std::min<int64_t>(int64_t(at.y) + size.cy, m_height);
     if (left >= right || top >= bottom) return;
-    for (int64_t y = top; y < bottom; ++y) {
-        const int64_t row = int64_t(size.cy) - 1 - (y - at.y);
-        const uint8_t* src = bits + row * stride + (left - at.x);
-        std::copy_n(src, right - left, m_pixels.begin() + std::ptrdiff_t(y * m_width + left));
-    }
+    for (int64_t y = top; y < bottom; ++y)
+        std::copy_n(row(y - at.y) + (left - at.x), right - left, m_pixels.begin() + std::ptrdiff_t(y * m_width + left));
     Touch(int32_t(left), int32_t(top), int32_t(right - 1), int32_t(bottom - 1));
 }
 
-void Canvas::Line(FirePoint from, FirePoint to, int32_t width, uint8_t index) {
-    if (width <= 1)
-        ThinLine(from, to, index);
-    else
-        RoundLine(from, to, width / 2.0, index);
+template <class Pixel>
+void BasicCanvas<Pixel>::PutBottomUp(FirePoint at, FireSize size, const uint8_t* bits, int32_t stride) {
+    PutRows(at, size, [&](int64_t y) { return bits + (int64_t(size.cy) - 1 - y) * stride; });
 }
 
-void Canvas::ThinLine(FirePoint from, FirePoint to, uint8_t index) {
+template <class Pixel>
+void BasicCanvas<Pixel>::Put(FirePoint at, FireSize size, const Pixel* pixels) {
+    PutRows(at, size, [&](int64_t y) { return pixels + y * size.cx; });
+}
+
+template <class Pixel>
+void BasicCanvas<Pixel>::Line(FirePoint from, FirePoint to, int32_t width, Pixel value) {
+    if (width <= 1)
+        ThinLine(from, to, value);
+    else
+        RoundLine(from, to, width / 2.0, value);
+}
+
+template <class Pixel>
+void BasicCanvas<Pixel>::ThinLine(FirePoint from, FirePoint to, Pixel value) {
     // Clipped first: the engine's points may lie far off the window.
     const double dx = double(to.x) - from.x, dy = double(to.y) - from.y;
     double t0 = 0, t1 = 1;
@@ -119,7 +136,7 @@ void Canvas::ThinLine(FirePoint from, FirePoint to, uint8_t index) {
     const int32_t ax = std::abs(x1 - x), ay = -std::abs(y1 - y);
     int32_t err = ax + ay;
     for (;;) {
-        Set(x, y, index);
+        Set(x, y, value);
         if (x == x1 && y == y1) break;
         const int32_t e2 = 2 * err;
         if (e2 >= ay) {
@@ -133,7 +150,8 @@ void Canvas::ThinLine(FirePoint from, FirePoint to, uint8_t index) {
     }
 }
 
-void Canvas::RoundLine(FirePoint from, FirePoint to, double radius, uint8_t index) {
+template <class Pixel>
+void BasicCanvas<Pixel>::RoundLine(FirePoint from, FirePoint to, double radius, Pixel value) {
     const double ax = from.x, ay = from.y, bx = to.x, by = to.y;
     const double dx = bx - ax, dy = by - ay;
     const double length2 = dx * dx + dy * dy;
@@ -155,9 +173,12 @@ void Canvas::RoundLine(FirePoint from, FirePoint to, double radius, uint8_t inde
         if (row.Empty()) continue;
         const double x0 = std::max(0.0, std::ceil(row.lo));
         const double x1 = std::min(double(m_width - 1), std::floor(row.hi));
-        if (x0 <= x1) Span(int32_t(y), int32_t(x0), int32_t(x1), index);
+        if (x0 <= x1) Span(int32_t(y), int32_t(x0), int32_t(x1), value);
     }
 }
+
+template class BasicCanvas<uint8_t>;
+template class BasicCanvas<uint32_t>;
 
 uint8_t NearestIndex(const ColourTable& table, Colour colour) {
     const int32_t r = int32_t(colour & 0xFF), g = int32_t((colour >> 8) & 0xFF), b = int32_t((colour >> 16) & 0xFF);

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "Options.h"
+
 namespace {
 std::string Describe(int code) {
     const char* text = GifErrorString(code);
@@ -98,21 +100,15 @@ bool GifAnimation::Close(std::string& error) {
     return result != GIF_ERROR;
 }
 
-bool WritePng(const std::string& path, const Canvas& canvas, const ColourTable& table, std::string& error) {
-    std::vector<png_byte> colours;
-    for (const RgbQuad& q : table) colours.insert(colours.end(), {q.red, q.green, q.blue});
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = png_uint_32(canvas.width());
-    image.height = png_uint_32(canvas.height());
-    image.format = PNG_FORMAT_RGB_COLORMAP;
-    image.colormap_entries = png_uint_32(table.size());
-    // Encoded in memory and written through our own descriptor: libpng's file writer
-    // removes its target on any error, even a device or a file it did not create.
+namespace {
+// png_image's encoder into memory, written through our own descriptor: libpng's file writer
+// removes its target on any error, even a device or a file it did not create.
+bool WriteEncoded(const std::string& path, png_image& image, const void* rows, int32_t rowStride,
+                  const void* colourMap, std::string& error) {
     png_alloc_size_t size = 0;
     std::vector<png_byte> encoded;
     const auto encode = [&](void* memory) {
-        return png_image_write_to_memory(&image, memory, &size, 0, canvas.Row(0), canvas.width(), colours.data());
+        return png_image_write_to_memory(&image, memory, &size, 0, rows, rowStride, colourMap);
     };
     if (encode(nullptr)) {
         encoded.resize(size);
@@ -143,5 +139,61 @@ bool WritePng(const std::string& path, const Canvas& canvas, const ColourTable& 
         error = path + ": " + std::strerror(done < size ? writeErrno : errno);
         return false;
     }
+    return true;
+}
+}  // namespace
+
+bool WritePng(const std::string& path, const Canvas& canvas, const ColourTable& table, std::string& error) {
+    std::vector<png_byte> colours;
+    for (const RgbQuad& q : table) colours.insert(colours.end(), {q.red, q.green, q.blue});
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(canvas.width());
+    image.height = png_uint_32(canvas.height());
+    image.format = PNG_FORMAT_RGB_COLORMAP;
+    image.colormap_entries = png_uint_32(table.size());
+    return WriteEncoded(path, image, canvas.Row(0), canvas.width(), colours.data(), error);
+}
+
+bool WritePng(const std::string& path, const ColourCanvas& canvas, std::string& error) {
+    std::vector<png_byte> rgb;
+    rgb.reserve(std::size_t(canvas.width()) * std::size_t(canvas.height()) * 3);
+    for (int32_t y = 0; y < canvas.height(); ++y)
+        for (int32_t x = 0; x < canvas.width(); ++x) {
+            const uint32_t p = canvas.At(x, y);
+            rgb.insert(rgb.end(), {png_byte(p >> 16), png_byte(p >> 8), png_byte(p)});
+        }
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(canvas.width());
+    image.height = png_uint_32(canvas.height());
+    image.format = PNG_FORMAT_RGB;
+    return WriteEncoded(path, image, rgb.data(), canvas.width() * 3, nullptr, error);
+}
+
+bool ReadPng(const std::string& path, FireSize& size, std::vector<uint32_t>& pixels, std::string& error) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        error = path + ": " + image.message;
+        return false;
+    }
+    image.format = PNG_FORMAT_RGB;
+    // No screen the simulator runs is larger; a larger picture is not read.
+    if (int64_t(image.width) * int64_t(image.height) > kMaxWindowPixels) {
+        png_image_free(&image);
+        error = path + ": " + std::to_string(image.width) + "x" + std::to_string(image.height) + " is too large";
+        return false;
+    }
+    std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
+    const png_color black{0, 0, 0};
+    if (!png_image_finish_read(&image, &black, rgb.data(), 0, nullptr)) {
+        error = path + ": " + image.message;
+        return false;
+    }
+    size = FireSize{int32_t(image.width), int32_t(image.height)};
+    pixels.resize(rgb.size() / 3);
+    for (std::size_t n = 0; n < pixels.size(); ++n)
+        pixels[n] = uint32_t(rgb[3 * n]) << 16 | uint32_t(rgb[3 * n + 1]) << 8 | rgb[3 * n + 2];
     return true;
 }

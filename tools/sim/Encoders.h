@@ -1,8 +1,9 @@
 #pragma once
 // Image files of the window through the fire's colour table: an animated GIF written
-// frame by frame, and a PNG of one picture.
+// frame by frame, and a PNG of one picture; PNG pictures in full colour, read and written.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Canvas.h"
 #include "ColourTable.h"
@@ -33,3 +34,6 @@ private:
 };
 
 bool WritePng(const std::string& path, const Canvas& canvas, const ColourTable& table, std::string& error);
+bool WritePng(const std::string& path, const ColourCanvas& canvas, std::string& error);
+// Any PNG, as pixels 0x00RRGGBB (an alpha channel is laid over black).
+bool ReadPng(const std::string& path, FireSize& size, std::vector<uint32_t>& pixels, std::string& error);

@@ -94,7 +94,8 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
         for (const SettingOption& s : kSettingOptions)
             if (arg == s.name) setting = &s;
         const bool known = setting || arg == "--seed" || arg == "--screen" || arg == "--window" || arg == "--monitor" ||
-                           arg == "--ticks" || arg == "--dump" || arg == "--gif" || arg == "--png";
+                           arg == "--ticks" || arg == "--dump" || arg == "--gif" || arg == "--png" ||
+                           arg == "--desktop";
         if (!known) {
             if (arg.rfind("-", 0) == 0) return fail("unknown option '" + arg + "'");
             return fail("unexpected argument '" + arg + "'");
@@ -124,11 +125,14 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
         } else if (arg == "--screen" || arg == "--window") {
             if (!ParseSize(value, arg == "--screen" ? o.screen : o.window))
                 return fail(arg + ": expected WIDTHxHEIGHT with both above 0, got " + quoted);
+            o.screenGiven = o.screenGiven || arg == "--screen";
         } else {
             if (*value == '\0') return fail(arg + ": expected a path, got an empty one");
-            (arg == "--dump" ? o.dumpDir : arg == "--gif" ? o.gifPath : o.pngPath) = value;
+            (arg == "--dump" ? o.dumpDir : arg == "--gif" ? o.gifPath : arg == "--png" ? o.pngPath : o.desktopPath) = value;
         }
     }
+    if (!o.desktopPath.empty() && !o.gifPath.empty())
+        return fail("--gif: a GIF holds the colour table's 256 colours, not a --desktop picture's; use --png");
     return result;
 }
 
@@ -179,6 +183,9 @@ const char* Usage() {
            "  --dump DIR        write heat.bin, out.bin, back.bin, base.bin and state.txt\n"
            "  --gif FILE        animated GIF of the window, one frame per tick\n"
            "  --png FILE        the window after the last tick\n"
+           "  --desktop FILE    a PNG picture the screen shows instead (its size is the\n"
+           "                    screen's without --screen or --monitor), taken in full\n"
+           "                    colour as a screen without a palette shows it; not with --gif\n"
            "  --help            this text\n"
            "\n"
            "Limits: the window (the screen with --fullscreen) holds at most 16777216 pixels;\n"

@@ -13,6 +13,7 @@
 struct SimOptions {
     std::optional<uint32_t> seed;  // none: the time, as the program seeds
     FireSize screen{640, 480};
+    bool screenGiven = false;
     // --monitor, in order, the first the primary; none: one monitor the size of `screen`.
     std::vector<MonitorRect> monitors;
     FireSize window{320, 240};
@@ -23,6 +24,9 @@ struct SimOptions {
     std::string dumpDir;
     std::string gifPath;
     std::string pngPath;
+    // A PNG picture of the screen: full colour, from the top-left corner of the monitors'
+    // bounds; without --screen or --monitor the screen is its size.
+    std::string desktopPath;
     bool help = false;
 };
 
