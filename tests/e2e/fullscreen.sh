@@ -155,12 +155,14 @@ stop_saver() {
   saver_pid=""
 }
 
-fire_burns() { look && [ "$st_box_differs" -ge 8000 ] && [ "$st_box_green" -ge "${1:-30}" ]; }
+fire_burns() { look && [ "$st_box_green" -ge "${1:-30}" ]; }
 
 # --- checks -------------------------------------------------------------------------------------
 
-# Green fire of the stored type over the desktop, the rest of the desktop untouched, and the
-# pointer that rests on the window (Wine reports it once as a first move) does not end it.
+# Green fire of the stored type over the desktop, the rest of the desktop untouched, the box
+# showing the desktop as it is where no flame went (not through the fire's colour table, whose
+# fixed colours a yellow and blue picture would take), and the pointer that rests on the window
+# (Wine reports it once as a first move) does not end it.
 check_fire_over_desktop() {
   if ! start_saver FireType=1; then
     check 1 "Kryptonite over the desktop: the saver did not start"
@@ -179,6 +181,9 @@ check_fire_over_desktop() {
   [ "$untouched" -ge 90 ]
   check $? "the desktop stays visible: $untouched% of the screen equals the picture" \
     "($((pixels - st_same)) pixels differ, $st_black black)"
+  [ "$st_fixed" -le 300 ]
+  check $? "the boxes show the desktop as it is: $st_fixed pixels differ from it in one of the colour" \
+    "table's fixed colours"
   [ "$st_red" -eq 0 ]
   check $? "no flame of another fire type: $st_red red pixels"
   ! saver_ended
@@ -227,17 +232,22 @@ check_firefly() {
       return
     fi
     glow_seen=""
-    local deadline=$((SECONDS + FLIGHT_TIMEOUT))
+    local deadline=$((SECONDS + FLIGHT_TIMEOUT)) last_trail=-1 burning=""
     while [ "$SECONDS" -lt "$deadline" ]; do
       look || continue
-      # A fire that burns now: a box of a fire that already died keeps the palette's colours
-      # of the desktop, but no flame.
-      [ "$st_box_differs" -ge 8000 ] && [ "$st_box_green" -ge 10 ] && break
-      if [ -z "$glow_seen" ] && [ "$st_green" -gt 0 ] && [ "$st_trail" -gt 0 ]; then
-        glow_seen="$st_green green pixels at the head of a trail of $st_trail pixels"
+      # The glow is as green as a young flame: while the trail grows the firefly flies, and
+      # green on a trail that has stopped growing is the fire it lit.
+      if [ "$st_trail" -gt "$last_trail" ] && [ "$last_trail" -ge 0 ]; then
+        if [ -z "$glow_seen" ] && [ "$st_green" -gt 0 ]; then
+          glow_seen="$st_green green pixels at the head of a trail of $st_trail pixels"
+        fi
+      elif [ "$st_box_green" -ge 10 ] && [ "$last_trail" -ge 0 ]; then
+        burning=1
+        break
       fi
+      last_trail=$st_trail
     done
-    if [ "${st_box_differs:-0}" -lt 8000 ] || [ "${st_box_green:-0}" -lt 10 ]; then
+    if [ -z "$burning" ]; then
       check 1 "firefly: no burning fire box within ${FLIGHT_TIMEOUT}s" \
         "(trail $st_trail pixels, green $st_green, box_green ${st_box_green:-0})"
       stop_saver
@@ -251,7 +261,7 @@ check_firefly() {
   check $? "firefly: before the first fire the screen showed ${glow_seen:-no glow in three starts}"
   [ "$st_trail_near" -gt 0 ]
   check $? "firefly: the fire burns where the firefly arrived: $st_box_green green pixels in the box at" \
-    "$st_box, $st_trail_near trail pixels at its edge (trail bounds $st_trail_box)"
+    "$st_box, $st_trail_near trail pixels near its flames (trail bounds $st_trail_box)"
   stop_saver
 }
 

@@ -2,8 +2,8 @@
 # The saver and its dialog at 200% scaling, under Wine on an X display:
 #   tests/e2e/high-dpi.sh SAVER.scr DIALOG_DRIVER.exe PREFIX
 # Makes the fresh Wine prefix PREFIX with LogPixels 192 (Windows' key and Wine's), then, in a
-# new Wine session that reads it, checks that a full-screen fire box shows 200 x 200 pixels
-# and that the dialog fits on the screen, and runs the dialog's end-to-end scenarios "opens"
+# new Wine session that reads it, checks that a full-screen fire shows every fire pixel as a
+# 2 x 2 block, within 200 x 200 pixels, and that the dialog fits on the screen, and runs the dialog's end-to-end scenarios "opens"
 # and "ok". It has an X server of its own, 2048 x 1536 as a 200% monitor is, on which 1024 x 768
 # of 96-DPI layout fit. Every check prints what it saw; the last line is
 # "high-dpi: N passed, N failed".
@@ -70,23 +70,27 @@ xdotool mousemove $((screen_w / 2)) $((screen_h / 2))
 saver_pid=$!
 wait_for "$START_TIMEOUT" saver_window_shown "$screen_w" "$screen_h" ||
   { echo "high-dpi: no full-screen window within ${START_TIMEOUT}s" >&2; exit 1; }
-# The first fire is the only change on the desktop: its box is what differs from the picture.
+# The first fire moves between two screenshots; the box shows the desktop as it is around its
+# flames, so the flames are what shows its scale: every fire pixel a 2 x 2 block of one colour.
 burning() {
   "$import" -window root -depth 8 "ppm:$work/b.ppm" 2>/dev/null || return 1
   line=$(perl "$here/motion.pl" "$work/a.ppm" "$work/b.ppm" "$work/desktop.ppm" "0,0,$screen_w,$screen_h") || return 1
   mv "$work/b.ppm" "$work/a.ppm"
   local moving=${line#moving=}
-  [ "${moving%% *}" -ge 50 ]
+  [ "${moving%% *}" -ge 200 ]
 }
 cp "$work/desktop.ppm" "$work/a.ppm"
 if wait_for "$FIRE_TIMEOUT" burning; then
-  IFS=, read -r x0 y0 x1 y1 <<<"${line##*changed_box=}"
+  moving=${line#moving=}
+  moving=${moving%% *}
+  blocks=${line#*moving_blocks=}
+  blocks=${blocks%% *}
+  IFS=, read -r x0 y0 x1 y1 <<<"$(sed 's/.*moving_box=\([^ ]*\).*/\1/' <<<"$line")"
   w=$((x1 - x0 + 1))
   h=$((y1 - y0 + 1))
-  [ "$w" -ge 190 ] && [ "$w" -le 200 ] && [ "$h" -ge 190 ] && [ "$h" -le 200 ]
-  flames=${line#*moving_box=}
-  check $? "at 192 DPI the fire box shows ${w}x$h screen pixels at $x0,$y0 (flames moving within" \
-    "${flames%% *})"
+  [ "$w" -le 200 ] && [ "$h" -le 200 ] && [ $((blocks * 100)) -ge $((moving * 95)) ]
+  check $? "at 192 DPI the flames move within ${w}x$h screen pixels at $x0,$y0, and $blocks of their" \
+    "$moving moving pixels lie in 2x2 blocks of one colour"
 else
   check 1 "at 192 DPI no fire burned within ${FIRE_TIMEOUT}s (${line:-no screenshot})"
 fi

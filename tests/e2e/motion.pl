@@ -6,8 +6,11 @@
 # screenshot's coordinates. Only the burning fire (and a flying firefly) changes from one
 # frame to the next, so the pixels that differ between A and B, the firefly's dark trail
 # RGB(1,0,0) left out, lie in the box of the fire that burns now. Prints one line:
-#   moving=N moving_box=x0,y0,x1,y1 (-1 when nothing moved) off_monitors=N changed_box=x0,y0,x1,y1
-# where off_monitors counts pixels of B that differ from DESKTOP outside every monitor, and
+#   moving=N moving_box=x0,y0,x1,y1 (-1 when nothing moved) moving_blocks=N off_monitors=N
+#   changed_box=x0,y0,x1,y1
+# where moving_blocks counts the moving pixels whose 2 x 2 block (blocks counted from the
+# moving box's top-left corner) is one colour in B, as every fire pixel is at twice the size;
+# off_monitors counts pixels of B that differ from DESKTOP outside every monitor, and
 # changed_box bounds the pixels of B that differ from DESKTOP, the trail left out.
 use strict;
 use warnings;
@@ -40,6 +43,7 @@ my $on_monitor = sub {
 };
 
 my ($moving, $off) = (0, 0);
+my @moved;
 my @box = (-1, -1, -1, -1);
 my @changed = (-1, -1, -1, -1);
 sub widen {
@@ -60,6 +64,7 @@ for my $y (0 .. $h - 1) {
         my $pb3 = substr($rb, 3 * $x, 3);
         if ($pa3 ne $pb3 && $pa3 ne "\x01\x00\x00" && $pb3 ne "\x01\x00\x00") {
             ++$moving;
+            push @moved, [$x, $y];
             widen(\@box, $x, $y);
         }
         next if $pb3 eq substr($rd, 3 * $x, 3) || $pb3 eq "\x01\x00\x00";
@@ -67,5 +72,14 @@ for my $y (0 .. $h - 1) {
         ++$off unless $on_monitor->($x, $y);
     }
 }
-printf "moving=%d moving_box=%s off_monitors=%d changed_box=%s\n", $moving, join(',', @box), $off,
-    join(',', @changed);
+my $blocks = 0;
+for my $p (@moved) {
+    my $x0 = $p->[0] - ($p->[0] - $box[0]) % 2;
+    my $y0 = $p->[1] - ($p->[1] - $box[1]) % 2;
+    next if $x0 + 1 >= $w || $y0 + 1 >= $h;
+    my $pixel = sub { substr($b, 3 * ($_[1] * $w + $_[0]), 3) };
+    my $c = $pixel->($x0, $y0);
+    ++$blocks if $pixel->($x0 + 1, $y0) eq $c && $pixel->($x0, $y0 + 1) eq $c && $pixel->($x0 + 1, $y0 + 1) eq $c;
+}
+printf "moving=%d moving_box=%s moving_blocks=%d off_monitors=%d changed_box=%s\n", $moving, join(',', @box), $blocks,
+    $off, join(',', @changed);

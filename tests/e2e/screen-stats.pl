@@ -12,12 +12,12 @@
 #   fixed        pixels that differ from the desktop and have one of the colour table's 31
 #                fixed colours that are not black (entries 1 to 15 and 240 to 255): where a
 #                box shows the desktop through the table instead of as it was, most are these
-#   box=x,y      where a fire box was put on the screen: of the 100 x 100 squares nearly as
-#                full as the fullest of pixels that differ from the desktop without being
-#                trail, the one with the most green pixels (the fire that burns now, where
-#                earlier boxes stay changed); or the square at X,Y when given.
+#   box=x,y      where the fire that burns now is: of the 100 x 100 squares, the one with the
+#                most green pixels, and of those the one with the most pixels that differ
+#                from the desktop without being trail; or the square at X,Y when given.
 #                box_differs counts those pixels, box_green the green ones in the square,
-#                trail_near the trail pixels in the 12 pixels around the square
+#                trail_near the trail pixels within 12 pixels of the square's green ones (the
+#                firefly's path ends at the foot of the flames, captured with the desktop)
 # Boxes are -1 when there is nothing to bound. Plain perl without modules.
 use strict;
 use warnings;
@@ -125,27 +125,15 @@ if (defined $dpx) {
         ($bx, $by) = (-1, -1) if $bx + BOX > $w || $by + BOX > $h;
     } else {
         # The square sums inline, once for every square: a call per square costs the most here.
-        my @squares;
-        my $fullest = 0;
+        my ($most_green, $most_differs) = (0, 0);
         for (my $y = 0; $y + BOX <= $h; ++$y) {
             my ($top, $bottom) = ($y * $stride, ($y + BOX) * $stride);
-            my @row = map {
-                $sum[$bottom + $_ + BOX] - $sum[$bottom + $_] - $sum[$top + $_ + BOX] + $sum[$top + $_]
-            } 0 .. $w - BOX;
-            for my $n (@row) { $fullest = $n if $n > $fullest; }
-            push @squares, \@row;
-        }
-        my ($most_green, $most_differs) = (-1, -1);
-        if ($fullest > 0) {
-            for (my $y = 0; $y + BOX <= $h; ++$y) {
-                my $row = $squares[$y];
-                for (my $x = 0; $x + BOX <= $w; ++$x) {
-                    my $n = $row->[$x];
-                    next if $n * 10 < $fullest * 9;
-                    my $g = $square->(\@gsum, $x, $y);
-                    next if $g < $most_green || ($g == $most_green && $n <= $most_differs);
-                    ($bx, $by, $most_green, $most_differs) = ($x, $y, $g, $n);
-                }
+            for (my $x = 0; $x + BOX <= $w; ++$x) {
+                my $g = $gsum[$bottom + $x + BOX] - $gsum[$bottom + $x] - $gsum[$top + $x + BOX] + $gsum[$top + $x];
+                next if $g < $most_green;
+                my $n = $sum[$bottom + $x + BOX] - $sum[$bottom + $x] - $sum[$top + $x + BOX] + $sum[$top + $x];
+                next if $g == $most_green && $n <= $most_differs;
+                ($bx, $by, $most_green, $most_differs) = ($x, $y, $g, $n);
             }
         }
     }
@@ -153,14 +141,22 @@ if (defined $dpx) {
     if ($bx >= 0) {
         $differs = $square->(\@sum, $bx, $by);
         $box_green = $square->(\@gsum, $bx, $by);
-        # Inside the square the trail was captured with the background and shows in the
-        # fire's colours; the firefly's path leads up to its edge.
-        for my $y ($by - NEAR .. $by + BOX - 1 + NEAR) {
-            next if $y < 0 || $y >= $h;
-            for my $x ($bx - NEAR .. $bx + BOX - 1 + NEAR) {
-                next if $x < 0 || $x >= $w;
-                next if $x >= $bx && $x < $bx + BOX && $y >= $by && $y < $by + BOX;
-                ++$trail_near if $is_trail[$y * $w + $x];
+        # The flames' bounds in the square, and the trail around them.
+        my @flames = (-1, -1, -1, -1);
+        for my $y ($by .. $by + BOX - 1) {
+            for my $x ($bx .. $bx + BOX - 1) {
+                my $i = 3 * ($y * $w + $x);
+                my ($r, $g, $b) = unpack('C3', substr($px, $i, 3));
+                widen(\@flames, $x, $y) if $g >= 64 && 2 * $r < $g && 2 * $b < $g;
+            }
+        }
+        if ($flames[0] >= 0) {
+            for my $y ($flames[1] - NEAR .. $flames[3] + NEAR) {
+                next if $y < 0 || $y >= $h;
+                for my $x ($flames[0] - NEAR .. $flames[2] + NEAR) {
+                    next if $x < 0 || $x >= $w;
+                    ++$trail_near if $is_trail[$y * $w + $x];
+                }
             }
         }
     }
