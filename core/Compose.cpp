@@ -23,8 +23,8 @@ void ComposeRows(const BoxPixels& b, const FireBand& band, const ScreenColours& 
                 continue;
             }
             // Every pixel of a block carries its cell's captured index.
-            const uint32_t* captured =
-                b.captured + ((int64_t(b.box.cy) - 1 - row) * scale + dy) * b.capturedStride + int64_t(band.firstColumn) * scale;
+            const int64_t screenRow = (int64_t(b.box.cy) - 1 - row) * scale + dy;
+            const uint32_t* captured = b.captured + screenRow * b.capturedStride + int64_t(band.firstColumn) * scale;
             if (scale == 1) {
                 for (int32_t c = 0; c < band.columnCount; ++c) {
                     const uint8_t o = out[c];

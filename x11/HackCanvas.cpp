@@ -207,7 +207,8 @@ void HackCanvas::Present(const BoxPixels& box, int32_t x, int32_t y, const FireB
     if (whole.Empty() || scale < 1) return;
     const int64_t cy = box.box.cy;
     const int64_t left = std::max<int64_t>(whole.firstColumn, FirstInside(x, scale));
-    const int64_t right = std::min<int64_t>(int64_t(whole.firstColumn) + whole.columnCount, EndInside(x, scale, m_size.width));
+    const int64_t right =
+        std::min<int64_t>(int64_t(whole.firstColumn) + whole.columnCount, EndInside(x, scale, m_size.width));
     // Rows count from the box's foot, the picture's from its top.
     const int64_t low = std::max<int64_t>(whole.firstRow, cy - EndInside(y, scale, m_size.height));
     const int64_t high = std::min<int64_t>(int64_t(whole.firstRow) + whole.rowCount, cy - FirstInside(y, scale));

@@ -65,8 +65,8 @@ TEST(Compose, OneCellShowsTheCaptureOnlyWhileBothBuffersHoldItsIndex) {
                                            std::to_string(x) + ", " + std::to_string(y) + ")";
                     const uint32_t want = c.showsCapture ? Screen(x, y) | kFill : colours[c.out];
                     EXPECT_EQ(wide[std::size_t(y * scale + x)], want) << at;
-                    EXPECT_EQ(narrow[std::size_t(y * scale + x)], uint16_t(c.showsCapture ? Screen(x, y) : colours[c.out]))
-                        << at << ", 16-bit target";
+                    const uint16_t narrowWant = uint16_t(c.showsCapture ? Screen(x, y) : colours[c.out]);
+                    EXPECT_EQ(narrow[std::size_t(y * scale + x)], narrowWant) << at << ", 16-bit target";
                 }
         }
 }

@@ -236,7 +236,8 @@ void PaintPicture(HWND hwnd, int cx, int cy) {
     for (int y = 0; y < cy; ++y)
         for (int x = 0; x < cx; ++x) {
             const Rgb c = PictureAt(x, y);
-            pixels[std::size_t(y) * std::size_t(cx) + std::size_t(x)] = uint32_t(c.b) | uint32_t(c.g) << 8 | uint32_t(c.r) << 16;
+            pixels[std::size_t(y) * std::size_t(cx) + std::size_t(x)] =
+                uint32_t(c.b) | uint32_t(c.g) << 8 | uint32_t(c.r) << 16;
         }
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -268,10 +269,12 @@ std::vector<uint8_t> IndicesFromScreen(const FireState& s, POINT at, int scale) 
     void* bits = nullptr;
     const HDC screen = GetWindowDC(nullptr);
     const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP section = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HBITMAP section =
+        CreateDIBSection(memory, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ old = SelectObject(memory, section);
     SetStretchBltMode(memory, COLORONCOLOR);
-    StretchBlt(memory, 0, 0, s.m_cxFire, s.m_cyFire, screen, at.x, at.y, s.m_cxFire * scale, s.m_cyFire * scale, SRCCOPY);
+    StretchBlt(memory, 0, 0, s.m_cxFire, s.m_cyFire, screen, at.x, at.y, s.m_cxFire * scale, s.m_cyFire * scale,
+               SRCCOPY);
     GdiFlush();
     const auto* first = static_cast<const uint8_t*>(bits);
     std::vector<uint8_t> indices(first, first + std::size_t(s.Stride()) * std::size_t(s.m_cyFire));
@@ -306,7 +309,8 @@ TEST_F(FireWndTest, TheWindowShowsUntouchedCellsAsCapturedAndTheRestThroughTheCo
         shown = Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
         return Same(shown, PictureAt(305, 207));
     });
-    ASSERT_TRUE(onScreen) << "the screen shows " << Text(shown) << " where the picture shows " << Text(PictureAt(305, 207));
+    ASSERT_TRUE(onScreen) << "the screen shows " << Text(shown) << " where the picture shows "
+                          << Text(PictureAt(305, 207));
 
     const FireState& s = w.State();
     const int stride = s.Stride(), cx = s.m_cxFire, cy = s.m_cyFire;
@@ -337,9 +341,10 @@ TEST_F(FireWndTest, TheWindowShowsUntouchedCellsAsCapturedAndTheRestThroughTheCo
                     const Rgb want = kept ? PictureAt(300 + x, 200 + y) : Rgb{q.red, q.green, q.blue};
                     const Rgb got = px.at(x, y);
                     (kept ? untouched : throughTable) += 1;
-                    ASSERT_TRUE(Same(got, want)) << when << ": pixel (" << x << ", " << y << ") shows " << Text(got)
-                                                 << ", not " << Text(want) << " (output " << int(out) << ", background "
-                                                 << int(s.m_pBackBits[n]) << ", captured " << int(captured[std::size_t(n)]) << ")";
+                    ASSERT_TRUE(Same(got, want))
+                        << when << ": pixel (" << x << ", " << y << ") shows " << Text(got) << ", not " << Text(want)
+                        << " (output " << int(out) << ", background " << int(s.m_pBackBits[n]) << ", captured "
+                        << int(captured[std::size_t(n)]) << ")";
                 }
         };
         if (scale == 1) {

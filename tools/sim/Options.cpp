@@ -128,7 +128,11 @@ ParsedOptions ParseOptions(int argc, const char* const* argv) {
             o.screenGiven = o.screenGiven || arg == "--screen";
         } else {
             if (*value == '\0') return fail(arg + ": expected a path, got an empty one");
-            (arg == "--dump" ? o.dumpDir : arg == "--gif" ? o.gifPath : arg == "--png" ? o.pngPath : o.desktopPath) = value;
+            std::string& path = arg == "--dump"  ? o.dumpDir
+                                : arg == "--gif" ? o.gifPath
+                                : arg == "--png" ? o.pngPath
+                                                 : o.desktopPath;
+            path = value;
         }
     }
     if (!o.desktopPath.empty() && !o.gifPath.empty())
