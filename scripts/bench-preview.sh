@@ -2,7 +2,8 @@
 # The CPU share of a 1920x1080 preview, for another build and this working tree, in one run:
 #   scripts/bench-preview.sh [REF] [SECONDS] [WxH]
 # REF (default: where this branch left main) is built into a temporary folder; the working
-# tree's builds come from build/windows and build/native (built here when missing). Each
+# tree's builds come from build/windows and build/native (built here when missing; with
+# KW_WINDOWS_PRESET=windows64, where 32-bit Wine cannot run, build/windows64). Each
 # preview is sampled for SECONDS (default 20) after a warm-up, one build after the other, in
 # KW_BENCH_ROUNDS rounds (default 3; each round is a new random fire) summed:
 #   - kindlewick.scr /p in the preview host's WxH window (default 1920x1080) under Wine: the
@@ -17,6 +18,7 @@ tree=$(cd "$here/.." && pwd)
 ref=${1:-$(git -C "$tree" merge-base HEAD main)}
 seconds=${2:-20}
 rounds=${KW_BENCH_ROUNDS:-3}
+preset=${KW_WINDOWS_PRESET:-windows}
 size=${3:-1920x1080}
 warmup=5
 width=${size%x*}
@@ -32,7 +34,7 @@ export CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work} CCACHE_NOHASHDIR=${CCACHE_NOHASHD
 
 # build SOURCE: the saver, the preview host and the hack of one source tree.
 build() {
-  (cd "$1" && cmake --preset windows >/dev/null && cmake --build --preset windows --target kindlewick preview_host \
+  (cd "$1" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" --target kindlewick preview_host \
     && cmake --preset native >/dev/null && cmake --build --preset native --target kindlewick-x11) \
     >"$work/build.log" 2>&1 || { echo "bench-preview: building $1 failed:" >&2; tail -20 "$work/build.log" >&2; exit 1; }
 }
@@ -60,9 +62,9 @@ else
   build "$tree"
 fi
 # The same host for both: only the saver differs.
-host=$tree/build/windows/tests/e2e/preview_host.exe
+host=$tree/build/$preset/tests/e2e/preview_host.exe
 labels=("$label_ref" "working tree")
-savers=("$work/ref/build/windows/app/kindlewick.scr" "$tree/build/windows/app/kindlewick.scr")
+savers=("$work/ref/build/$preset/app/kindlewick.scr" "$tree/build/$preset/app/kindlewick.scr")
 hacks=("$work/ref/build/native/x11/kindlewick" "$tree/build/native/x11/kindlewick")
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
@@ -150,7 +152,7 @@ echo "kindlewick.scr /p in a ${size} preview under Wine, $rounds x $seconds s ea
 start_xvfb "$((width + 200))x$((height + 200))"
 # The Wine part runs in a session of its own on this server, in this script again.
 KW_BENCH_WINE_PART=1 KW_BENCH_XVFB=$xvfb KW_BENCH_WORK=$work \
-  "$here/wine-session" --prefix "$tree/build/windows/wineprefix" "$0" "$ref" "$seconds" "$size"
+  "$here/wine-session" --prefix "$tree/build/$preset/wineprefix" "$0" "$ref" "$seconds" "$size"
 kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
 xvfb=""
 
