@@ -41,9 +41,11 @@ public:
     virtual MonitorLayout Monitors() = 0;
     // Copies the block of size x scale screen pixels at topLeft (screen coordinates) into
     // the size pixels of the background buffer, then of the output buffer, one pixel of
-    // each scale x scale block.
+    // each scale x scale block. A screen without a palette also keeps the block's pixels, for
+    // the cells that stay untouched to show them (Compose.h).
     virtual void CaptureScreen(FirePoint topLeft, FireSize size, int32_t scale) = 0;
-    // Fills the background buffer, then the output buffer, with black.
+    // Fills the background buffer, then the output buffer, with black; the box then holds no
+    // capture.
     virtual void FillBlack(FireSize size) = 0;
     // Paints the whole window black.
     virtual void BlankWindow() = 0;

@@ -6,7 +6,8 @@
 #   scripts/bench-cost.sh [SECONDS [REF]]   (each sample, default 20, after a short warm-up)
 # With REF, that commit's saver and hack are built in a temporary folder and sampled beside
 # this tree's at each size, and the ratios of the totals are printed; the chart shows this
-# tree's only. Builds the programs of the windows preset (KW_WINDOWS_PRESET: windows64 where
+# tree's only. KW_BENCH_ROUNDS (1) samples each that many times in turn, each time new fires,
+# and takes the mean. Builds the programs of the windows preset (KW_WINDOWS_PRESET: windows64 where
 # 32-bit Wine cannot run) and the native one when missing. A snapshot of one machine at one
 # moment, not a test: other work on the machine shows in the figures.
 set -euo pipefail
@@ -16,6 +17,7 @@ root=$(cd "$here/.." && pwd)
 source "$here/lib/wine.sh"
 seconds=${1:-20}
 ref=${2:-}
+rounds=${KW_BENCH_ROUNDS:-1}
 preset=${KW_WINDOWS_PRESET:-windows}
 scr=$root/build/$preset/app/kindlewick.scr
 hack=$root/build/native/x11/kindlewick
@@ -54,7 +56,7 @@ ticks() {
   done
   echo $sum
 }
-share() { awk -v d="$1" -v t="$tick" -v s="$seconds" 'BEGIN { printf "%.1f", 100 * d / (t * s) }'; }
+share() { awk -v d="$1" -v t="$tick" -v s="$seconds" 'BEGIN { printf "%.2f", 100 * d / (t * s) }'; }
 
 # sample LABEL PROGRAM_PIDS_COMMAND SERVER_PIDS_COMMAND [FILE]: one line "label program server
 # x" in FILE (default the results the chart is drawn from).
@@ -98,30 +100,43 @@ for screen in 1280x1024 1920x1080 3840x2160; do
   export DISPLAY=":$number" xvfb
   # display returns 1 even when the picture is shown.
   convert -size "${screen}" plasma:fractal -blur 0x2 "$work/desktop.png" && display -window root "$work/desktop.png" || true
-  echo "$screen, $seconds s each, share of one core:"
-  if [ -n "$ref" ]; then
-    "$here/wine-session" --prefix "$prefix" bash -c "wine_sample 'wine:$screen:$ref' '$ref_scr' '$work/results.ref'"
-  fi
-  "$here/wine-session" --prefix "$prefix" bash -c "wine_sample 'wine:$screen' '$scr'"
-  [ -z "$ref" ] || hack_sample "hack:$screen:$ref" "$ref_hack" "$work/results.ref"
-  hack_sample "hack:$screen" "$hack"
+  echo "$screen, $rounds x $seconds s each, share of one core:"
+  for _ in $(seq 1 "$rounds"); do
+    if [ -n "$ref" ]; then
+      "$here/wine-session" --prefix "$prefix" bash -c "wine_sample 'wine:$screen:$ref' '$ref_scr' '$work/results.ref'"
+    fi
+    "$here/wine-session" --prefix "$prefix" bash -c "wine_sample 'wine:$screen' '$scr'"
+    [ -z "$ref" ] || hack_sample "hack:$screen:$ref" "$ref_hack" "$work/results.ref"
+    hack_sample "hack:$screen" "$hack"
+  done
   "$xflame" --root --delay 33333 >/dev/null 2>&1 &
   pid=$!; sample "xflame:$screen" "echo $pid" none; kill $pid; wait $pid 2>/dev/null || true
   kill "$xvfb"; wait "$xvfb" 2>/dev/null || true
   xvfb=""
 done
 
+# The mean of each label's rounds, in the order the labels first came.
+mean() {
+  awk '!($1 in n) { order[++count] = $1 } { n[$1]++; p[$1] += $2; s[$1] += $3; x[$1] += $4 }
+    END { for (i = 1; i <= count; ++i) { l = order[i]; printf "%s %.2f %.2f %.2f\n", l, p[l] / n[l], s[l] / n[l], x[l] / n[l] } }' "$1"
+}
+mean "$work/results" >"$work/results.mean" && mv "$work/results.mean" "$work/results"
+[ -z "$ref" ] || { mean "$work/results.ref" >"$work/results.mean" && mv "$work/results.mean" "$work/results.ref"; }
+
 if [ -n "$ref" ]; then
   echo "this tree's total (program, its server, X server) over $ref's:"
   while read -r label p s x; do
     read -r _ rp rs rx < <(grep "^${label}:$ref " "$work/results.ref")
     awk -v l="$label" -v a="$p" -v b="$s" -v c="$x" -v d="$rp" -v e="$rs" -v f="$rx" \
-      'BEGIN { t = a + b + c; r = d + e + f; printf "  %-16s %6.1f%% against %6.1f%%   ratio %s\n", l, t, r, (r > 0 ? sprintf("%.2f", t / r) : "-") }'
+      'BEGIN { t = a + b + c; r = d + e + f
+               printf "  %-16s %6.2f%% against %6.2f%%   ratio %s\n", l, t, r, (r > 0 ? sprintf("%.2f", t / r) : "-") }'
   done < <(grep -v '^xflame' "$work/results")
 fi
 
 machine="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(nproc) cores"
-python3 "$here/lib/cost-chart.py" "$work/results" "$(date -u +%Y-%m-%d)" "$machine" "$seconds" >"$work/cost.mvg"
+samples=$seconds
+[ "$rounds" = 1 ] || samples="$rounds x $seconds"
+python3 "$here/lib/cost-chart.py" "$work/results" "$(date -u +%Y-%m-%d)" "$machine" "$samples" >"$work/cost.mvg"
 # A warning (a font it cannot read) fails the drawing, and only a whole chart replaces the old one.
 convert -regard-warnings "mvg:$work/cost.mvg" "$work/cost.png"
 mv "$work/cost.png" "$chart"
