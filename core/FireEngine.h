@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "BurnScratch.h"
 #include "ColourTable.h"
 #include "FirePlatform.h"
 #include "FireRandom.h"
@@ -161,6 +162,7 @@ private:
     FirePlatform& m_platform;
     CRandom& m_random;
     FireParams m_params;
+    BurnScratch m_scratch;
     // What the platform said of the colours at the last restart.
     bool m_bColoursShown = false;
     // Cells of the output buffer that differ from what the window shows.
