@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The full-screen saver on two monitors, under Wine on a headless Xorg, driven with real X
 # input:
-#   tests/e2e/dual-monitors.sh SAVER.scr PREFIX PREVIEW_HOST.exe
+#   tests/e2e/dual-monitors.sh SAVER.scr PREFIX PREVIEW_HOST.exe DIALOG_DRIVER.exe
 # Starts its own X server (scripts/with-dual-monitors: the primary 1024x768 on the right of an
 # 800x600 monitor, so Windows puts the left one at x = -800) and a Wine session on the fresh
 # prefix PREFIX, since Wine reads the monitors when its server starts. A known picture covers
-# the screen as the desktop. Last, a monitor goes away and comes back, on the right, while the
-# saver runs (PREVIEW_HOST tells it, as Wine does not). Every check prints what it saw; the last
-# line is "dual-monitors: N passed, N failed".
+# the screen as the desktop. DIALOG_DRIVER opens the settings dialog from a window on the left
+# monitor. Last, a monitor goes away and comes back, on the right, while the saver runs
+# (PREVIEW_HOST tells it, as Wine does not). Every check prints what it saw; the last line is
+# "dual-monitors: N passed, N failed".
 set -uo pipefail
 
-if [ $# -ne 3 ] || [ ! -f "$1" ] || [ ! -f "$3" ]; then
-  echo "usage: $0 SAVER.scr PREFIX PREVIEW_HOST.exe" >&2
+if [ $# -ne 4 ] || [ ! -f "$1" ] || [ ! -f "$3" ] || [ ! -f "$4" ]; then
+  echo "usage: $0 SAVER.scr PREFIX PREVIEW_HOST.exe DIALOG_DRIVER.exe" >&2
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,6 +23,7 @@ if [ -z "${KW_DUAL_MONITORS:-}" ]; then
 fi
 saver=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 preview_host=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+dialog_driver=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
 wine_run="$root/scripts/wine-run"
 
 # Waits are generous: Wine may take many seconds to start a program on a busy machine.
@@ -74,6 +76,12 @@ if ! show_gradient_desktop "$work" "$screen_w" "$screen_h" "$START_TIMEOUT"; the
   exit 1
 fi
 echo "desktop: a ${screen_w}x${screen_h} gradient covers both monitors"
+
+# --- the settings dialog on its owner's monitor ---------------------------------------------------
+# First: the driver leaves no settings behind, and the saver's are stored after it.
+"$wine_run" "$dialog_driver" owners-monitor "$saver" >"$work/driver.log" 2>&1
+check $? "the dialog opened from a window on the left monitor: $(grep -E ': Test (succeeded|failed): ' \
+  "$work/driver.log" | sed 's/^[^:]*:[0-9]*: Test //' | tr '\r\n' '  ')"
 
 # The pointer rests on the left monitor from the start: keys go to the window under it.
 xdotool windowfocus "$(xwininfo -root | awk '/Window id:/{print $4}')" 2>/dev/null
