@@ -245,6 +245,7 @@ saver_ends_on_mouse_moves() {
     wait "$saver_pid"
     status=$?
   fi
+  stop_pids "$saver_pid"
   saver_pid=""
   [ "$status" -eq 0 ]
 }
