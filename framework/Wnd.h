@@ -38,8 +38,9 @@ public:
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
     BOOL KillTimer(UINT_PTR nIDEvent);
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
-    // A pop-up over its owner, or in the middle of the work area when it has no visible
-    // owner (or pAlternateOwner instead of the owner); kept inside the work area.
+    // A pop-up over its owner (or pAlternateOwner instead), inside the work area of the
+    // monitor that holds the owner; without a visible owner, in the middle of the work area
+    // of the monitor that holds the cursor.
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
 protected:

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "Dc.h"
-#include "DisplayPowerNotification.h"
+#include "DisplayPowerWindow.h"
 #include "FireEngine.h"
 #include "FirePlatform.h"
 #include "FireSurface.h"
@@ -41,7 +41,8 @@ protected:
     void OnDestroy();
     void OnPaletteChanged(HWND hFocusWnd);
     BOOL OnQueryNewPalette();
-    BOOL OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData);
+    // No frames while nobody can see them; they go on from the same fire when the display is back.
+    void FollowDisplay(DisplayState state);
 
     DECLARE_MESSAGE_MAP()
 
@@ -98,7 +99,8 @@ private:
     CPalette m_palette;
     HPALETTE m_hOldPalette = nullptr;
     UINT m_nTimer = 0;
-    DisplayPowerNotification m_power;
+    // Every fire window hears when the display goes off, the dialog's taken-over control too.
+    DisplayPowerListener m_power{[this](DisplayState state) { FollowDisplay(state); }};
     bool m_bDisplayOff = false;
     // Declared last: the engine is bound to the platform and goes before the surfaces do.
     Gdi m_gdi{*this};
