@@ -10,7 +10,8 @@ public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
-    // A window that still exists is taken back (a subclassed control) or destroyed.
+    // A window that still exists is taken back (a subclassed control) or destroyed; the
+    // application's main window is none once its object is gone.
     virtual ~CWnd();
 
     HWND m_hWnd = nullptr;
@@ -60,8 +61,8 @@ private:
 
     void Attach(HWND hWnd);
     HWND Detach();
-    // WM_NCDESTROY has been handled: unlink, hand back a subclassed window's procedure,
-    // end the message loop if this was the main window, then PostNcDestroy.
+    // WM_NCDESTROY has been handled: unlink, hand back a subclassed window's procedure, then
+    // PostNcDestroy.
     void OnFinalMessage();
 
     WNDPROC m_pfnSuper = nullptr;  // the procedure this object took over, if any

@@ -1,7 +1,6 @@
 #include "SaverWnd.h"
 
 #include "Monitors.h"
-#include "WinApp.h"
 #include "WindowDc.h"
 
 bool ScreenSnapshot::Take(const MonitorRect& area) {
@@ -57,7 +56,6 @@ void ScreenSnapshot::Draw(HDC dc, const RECT& rect) {
 
 BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
     ON_WM_SYSCOMMAND()
-    ON_WM_DESTROY()
     ON_WM_SETCURSOR()
     ON_WM_NCACTIVATE()
     ON_WM_ACTIVATE()
@@ -97,13 +95,6 @@ LRESULT SaverWnd::Respond(SaverMessage message, uint32_t value, FirePoint positi
 }
 
 void SaverWnd::OnSysCommand(UINT nID, LPARAM) { Respond(SaverMessage::SysCommand, nID); }
-
-void SaverWnd::OnDestroy() {
-    ::PostQuitMessage(0);
-    // The quit is posted here; as the main window the framework would post a second.
-    if (CWinApp* const app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
-    FireWnd::OnDestroy();
-}
 
 BOOL SaverWnd::OnSetCursor(HWND, UINT, UINT) {
     ::SetCursor(nullptr);

@@ -44,7 +44,8 @@ constexpr UINT kMonitorPollMs = 500;
 
 class SaverWnd : public FireWnd {
 public:
-    // Made on the heap as a SelfDeleting<SaverWnd>, which goes after its window.
+    // Made on the heap as a SelfDeleting<QuitOnDestroy<SaverWnd>>: the object goes after its
+    // window, and the window's end ends the run.
     explicit SaverWnd(const SettingValues& settings);
     ~SaverWnd() override;
 
@@ -58,7 +59,6 @@ public:
 
 protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
-    void OnDestroy();
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     BOOL OnNcActivate(BOOL bActive);
     void OnActivate(UINT nState, HWND hWndOther, BOOL bMinimized);
