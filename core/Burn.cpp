@@ -87,8 +87,7 @@ int32_t RiseRowsReference(FireState& f, const FireParams& params, CRandom& rando
 }
 
 namespace {
-using RiseRows = int32_t (*)(FireState&, const FireParams&, CRandom&);
-
+template <class RiseRows>
 int32_t BurnWith(FireState& f, const FireParams& params, CRandom& random, RiseRows riseRows) {
     if (!f.m_pBaseLine || !f.m_pHeatBits || !f.m_pBackBits || !f.m_pOutBits || f.m_cxFire <= 0 || f.m_cyFire <= 0)
         return -1;
@@ -159,10 +158,12 @@ int32_t BurnReference(FireState& fire, const FireParams& params, CRandom& random
     return BurnWith(fire, params, random, RiseRowsReference);
 }
 
-int32_t BurnFast(FireState& fire, const FireParams& params, CRandom& random) {
-    return BurnWith(fire, params, random, RiseRowsFast);
+int32_t BurnFast(FireState& fire, const FireParams& params, CRandom& random, BurnScratch& scratch) {
+    return BurnWith(fire, params, random, [&scratch](FireState& f, const FireParams& p, CRandom& r) {
+        return RiseRowsFast(f, p, r, scratch);
+    });
 }
 
-int32_t FireEngine::Burn() { return BurnFast(*this, m_params, m_random); }
+int32_t FireEngine::Burn() { return BurnFast(*this, m_params, m_random, m_scratch); }
 
 int32_t FireEngine::BurnReference() { return ::BurnReference(*this, m_params, m_random); }

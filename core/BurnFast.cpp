@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "Burn.h"
 #include "FireRandJump.h"
@@ -165,20 +164,14 @@ void SettleCell(const RowCells& row, int32_t x) {
     }
 }
 
-// The scratch rows of the draw pass, kept between calls so that a step allocates nothing
-// once a size has been seen. The step runs on one thread only, like the generator it shares.
-struct Scratch {
-    std::vector<int8_t> move;
-    std::vector<uint8_t> cool;
-
-    void Fit(int32_t cx) {
-        const std::size_t size = std::size_t(cx) + 2 + kMostBytes;
-        if (move.size() < size) {
-            move.assign(size, 0);
-            cool.assign(size, 0);
-        }
+// Room for the row, its two end columns and one vector past its end.
+void Fit(BurnScratch& scratch, int32_t cx) {
+    const std::size_t size = std::size_t(cx) + 2 + kMostBytes;
+    if (scratch.move.size() < size) {
+        scratch.move.assign(size, 0);
+        scratch.cool.assign(size, 0);
     }
-};
+}
 
 // Whether every heat cell in [from, to) of the buffers, clipped to them, is cold.
 bool AllCold(const uint8_t* heat, std::ptrdiff_t size, std::ptrdiff_t from, std::ptrdiff_t to) {
@@ -197,7 +190,7 @@ bool AllCold(const uint8_t* heat, std::ptrdiff_t size, std::ptrdiff_t from, std:
 
 }  // namespace
 
-int32_t RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
+int32_t RiseRowsFast(FireState& f, const FireParams& params, CRandom& random, BurnScratch& scratch) {
     const int32_t cx = f.m_cxFire;
     const int32_t top = std::min(f.m_nFireHeight, f.m_cyFire - 1);
     const uint32_t coolMod = uint32_t(f.m_nDecay) + 1;
@@ -214,8 +207,7 @@ int32_t RiseRowsFast(FireState& f, const FireParams& params, CRandom& random) {
     plan.coolMod = coolMod;
     const FireRandJump wholeRow = FireRandJump::Steps(3 * int64_t(cx));
 
-    static Scratch scratch;
-    scratch.Fit(cx);
+    Fit(scratch, cx);
     int8_t* const move = scratch.move.data() + 1;
     uint8_t* const cool = scratch.cool.data() + 1;
     move[-1] = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "BurnScratch.h"
 #include "ColourTable.h"
 #include "FirePlatform.h"
 #include "FireRandom.h"
@@ -36,12 +37,12 @@ struct FireState {
     int32_t m_nDecay = 5;
     int32_t m_nFuel = 223;
     int32_t m_nBaseWidth = 6;
-    int32_t m_nFlySpeed = 5;
-    int32_t m_nSmooth = 0;
-    int32_t m_nFlyWidth = 0;
-    int32_t m_bBlankScreen = 0;
-    int32_t m_nFireType = 0;
-    int32_t m_bDrawFly = 0;
+    int32_t m_nFlySpeed = Describe(SettingId::FlySpeed).fallback;
+    int32_t m_nSmooth = Describe(SettingId::SmoothFire).fallback;
+    int32_t m_nFlyWidth = Describe(SettingId::FlyWidth).fallback;
+    int32_t m_bBlankScreen = Describe(SettingId::BlankScreen).fallback;
+    int32_t m_nFireType = Describe(SettingId::FireType).fallback;
+    int32_t m_bDrawFly = Describe(SettingId::DrawFly).fallback;
     int32_t m_bFullScreen = 0;
     FirePoint m_ptFire{0, 0};
     FirePoint m_ptBlit{0, 0};
@@ -161,6 +162,7 @@ private:
     FirePlatform& m_platform;
     CRandom& m_random;
     FireParams m_params;
+    BurnScratch m_scratch;
     // What the platform said of the colours at the last restart.
     bool m_bColoursShown = false;
     // Cells of the output buffer that differ from what the window shows.

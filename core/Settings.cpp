@@ -1,53 +1,30 @@
 #include "Settings.h"
 
 namespace {
-constexpr std::array<const char*, kSettingCount> kNames = {
-    "BlankScreen", "SmoothFire", "FireType", "DrawFly", "FlyWidth", "FlySpeed"};
+using S = SettingId;
+constexpr SettingRead kFireWndList[] = {Read(S::BlankScreen), Read(S::SmoothFire), Read(S::FireType),
+                                        Read(S::DrawFly),     Read(S::FlyWidth),   Read(S::FlySpeed)};
+constexpr SettingRead kPreviewList[] = {Read(S::BlankScreen), Read(S::SmoothFire),  Read(S::FireType),
+                                        Read(S::DrawFly),     Read(S::FlyWidth, 3), Read(S::FlySpeed)};
+constexpr SettingRead kFullScreenList[] = {Read(S::BlankScreen), Read(S::SmoothFire), Read(S::FireType),
+                                           Read(S::DrawFly), Read(S::FlyWidth)};
+constexpr SettingRead kDialogList[] = {Read(S::BlankScreen), Read(S::SmoothFire),  Read(S::DrawFly),
+                                       Read(S::FireType),    Read(S::FlyWidth, 4), Read(S::FlySpeed)};
 }  // namespace
 
-const char* SettingName(SettingId id) { return kNames[static_cast<std::size_t>(id)]; }
+const char* SettingName(SettingId id) { return Describe(id).name; }
 
-const SettingsReader kFireWndReads = {{{{SettingId::BlankScreen, 0},
-                                        {SettingId::SmoothFire, 0},
-                                        {SettingId::FireType, 0},
-                                        {SettingId::DrawFly, 0},
-                                        {SettingId::FlyWidth, 0},
-                                        {SettingId::FlySpeed, 5}}},
-                                      6};
+constexpr SettingsReader kFireWndReads = kFireWndList;
+constexpr SettingsReader kPreviewReads = kPreviewList;
+constexpr SettingsReader kFullScreenReads = kFullScreenList;
+constexpr SettingsReader kDialogReads = kDialogList;
 
-const SettingsReader kPreviewReads = {{{{SettingId::BlankScreen, 0},
-                                        {SettingId::SmoothFire, 0},
-                                        {SettingId::FireType, 0},
-                                        {SettingId::DrawFly, 0},
-                                        {SettingId::FlyWidth, 3},
-                                        {SettingId::FlySpeed, 5}}},
-                                      6};
-
-const SettingsReader kFullScreenReads = {{{{SettingId::BlankScreen, 0},
-                                           {SettingId::SmoothFire, 0},
-                                           {SettingId::FireType, 0},
-                                           {SettingId::DrawFly, 0},
-                                           {SettingId::FlyWidth, 0},
-                                           {SettingId::FlySpeed, 0}}},
-                                         5};
-
-const SettingsReader kDialogReads = {{{{SettingId::BlankScreen, 0},
-                                       {SettingId::SmoothFire, 0},
-                                       {SettingId::DrawFly, 0},
-                                       {SettingId::FireType, 0},
-                                       {SettingId::FlyWidth, 4},
-                                       {SettingId::FlySpeed, 5}}},
-                                     6};
-
-const std::array<SettingId, kSettingCount> kDialogWrites = {
-    SettingId::BlankScreen, SettingId::SmoothFire, SettingId::DrawFly,
-    SettingId::FireType,    SettingId::FlyWidth,   SettingId::FlySpeed};
+const std::array<SettingId, kSettingCount> kDialogWrites = {S::BlankScreen, S::SmoothFire, S::DrawFly,
+                                                            S::FireType,    S::FlyWidth,   S::FlySpeed};
 
 void ReadSettings(const SettingsReader& reader, SettingsStore& store, SettingValues& values) {
-    for (std::size_t n = 0; n < reader.count; ++n) {
-        const SettingRead& read = reader.reads[n];
+    for (const SettingRead& read : reader)
         values[read.id] = store.GetInt(kSettingsSection, SettingName(read.id), read.fallback);
-    }
 }
 
 void WriteSettings(SettingsStore& store, const SettingValues& values) {

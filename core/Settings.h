@@ -1,7 +1,8 @@
 #pragma once
-// The six per-user settings: their names, their section and, for every place that
-// reads them, the order of the reads and the value used when nothing is stored.
-// Held once here so that the registry code, the dialog and the tests agree.
+// The six per-user settings, described once: their names in the store, the value a fire
+// window reads when nothing is stored, the values a user may pick, and for every place that
+// reads them, the order of its reads. The registry code, the dialog, the Linux hack and the
+// tests all take them from here.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,35 @@ enum class SettingId { BlankScreen, SmoothFire, FireType, DrawFly, FlyWidth, Fly
 
 constexpr std::size_t kSettingCount = 6;
 constexpr const char* kSettingsSection = "Config";
+
+struct SettingDescription {
+    SettingId id;
+    const char* name;  // the value's name in the store
+    int32_t fallback;  // what a fire window reads when the value is absent
+    // The values a user may pick (the dialog's range checks, the hack's options). Readers
+    // take a stored value as it is, inside these or not.
+    int32_t low;
+    int32_t high;
+};
+
+// One row per setting, in SettingId order.
+inline constexpr std::array<SettingDescription, kSettingCount> kSettings = {{
+    {SettingId::BlankScreen, "BlankScreen", 0, 0, 1},
+    {SettingId::SmoothFire, "SmoothFire", 0, 0, 1},
+    {SettingId::FireType, "FireType", 0, 0, 2},  // Wood, Kryptonite, Natural Gas
+    {SettingId::DrawFly, "DrawFly", 0, 0, 1},
+    {SettingId::FlyWidth, "FlyWidth", 0, 1, 10},
+    {SettingId::FlySpeed, "FlySpeed", 5, 5, 20},
+}};
+
+constexpr const SettingDescription& Describe(SettingId id) { return kSettings[static_cast<std::size_t>(id)]; }
+
+constexpr bool RowsInIdOrder() {
+    for (std::size_t n = 0; n < kSettingCount; ++n)
+        if (kSettings[n].id != static_cast<SettingId>(n)) return false;
+    return true;
+}
+static_assert(RowsInIdOrder(), "Describe() finds a setting's row by its id");
 
 const char* SettingName(SettingId id);
 
@@ -25,10 +55,23 @@ struct SettingRead {
     int32_t fallback;  // what the store returns when the value is absent
 };
 
-// An ordered list of reads; readers differ in order, defaults and in what they skip.
-struct SettingsReader {
-    std::array<SettingRead, kSettingCount> reads;
-    std::size_t count;
+// A read with the setting's own fallback, or with the one a reader gives instead.
+constexpr SettingRead Read(SettingId id) { return {id, Describe(id).fallback}; }
+constexpr SettingRead Read(SettingId id, int32_t fallback) { return {id, fallback}; }
+
+// One reader's reads, in order: exactly those it makes.
+class SettingsReader {
+public:
+    constexpr SettingsReader() = default;
+    template <std::size_t N>
+    constexpr SettingsReader(const SettingRead (&reads)[N]) : m_reads(reads), m_count(N) {}
+
+    constexpr const SettingRead* begin() const { return m_reads; }
+    constexpr const SettingRead* end() const { return m_reads + m_count; }
+
+private:
+    const SettingRead* m_reads = nullptr;
+    std::size_t m_count = 0;
 };
 
 // Every fire window's constructor.

@@ -18,7 +18,8 @@ public:
     // FALSE ends the application at once (after ExitInstance); TRUE runs the message loop.
     virtual BOOL InitInstance();
     virtual int ExitInstance();
-    // The message loop; it ends with WM_QUIT, which the main window's destruction posts.
+    // The message loop; it ends with WM_QUIT, which the window that owns the run posts as it
+    // goes (QuitOnDestroy). The quit's code is the exit code.
     virtual int Run();
 
     // Settings live under HKEY_CURRENT_USER\Software\<key>\<application name>\<section>.
@@ -29,6 +30,8 @@ public:
 
     const std::string& AppName() const { return m_strAppName; }
 
+    // The application's main window: dialogs without an owner open over it. Being the main
+    // window ends nothing; the reference is cleared when the object goes.
     CWnd* m_pMainWnd = nullptr;
     HINSTANCE m_hInstance = nullptr;
     int m_nExitCode = 0;

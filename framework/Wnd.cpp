@@ -4,6 +4,8 @@
 #include "WndMap.h"
 
 CWnd::~CWnd() {
+    // The application's main-window reference never leads to an object that is gone.
+    if (CWinApp* const app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
     if (!m_hWnd) return;
     if (m_pfnSuper)
         UnsubclassWindow();
@@ -70,11 +72,6 @@ void CWnd::OnFinalMessage() {
         m_pfnSuper = nullptr;
     }
     Detach();
-    CWinApp* const app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) {
-        app->m_pMainWnd = nullptr;
-        ::PostQuitMessage(0);
-    }
     // A window that dies inside CreateEx is reported by CreateEx itself.
     if (!m_bCreating) PostNcDestroy();
 }

@@ -10,7 +10,8 @@ public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
-    // A window that still exists is taken back (a subclassed control) or destroyed.
+    // A window that still exists is taken back (a subclassed control) or destroyed; the
+    // application's main window is none once its object is gone.
     virtual ~CWnd();
 
     HWND m_hWnd = nullptr;
@@ -38,8 +39,9 @@ public:
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse);
     BOOL KillTimer(UINT_PTR nIDEvent);
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
-    // A pop-up over its owner, or in the middle of the work area when it has no visible
-    // owner (or pAlternateOwner instead of the owner); kept inside the work area.
+    // A pop-up over its owner (or pAlternateOwner instead), inside the work area of the
+    // monitor that holds the owner; without a visible owner, in the middle of the work area
+    // of the monitor that holds the cursor.
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
 protected:
@@ -59,8 +61,8 @@ private:
 
     void Attach(HWND hWnd);
     HWND Detach();
-    // WM_NCDESTROY has been handled: unlink, hand back a subclassed window's procedure,
-    // end the message loop if this was the main window, then PostNcDestroy.
+    // WM_NCDESTROY has been handled: unlink, hand back a subclassed window's procedure, then
+    // PostNcDestroy.
     void OnFinalMessage();
 
     WNDPROC m_pfnSuper = nullptr;  // the procedure this object took over, if any

@@ -35,10 +35,13 @@ void ConfigDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, IDC_DRAWFLY, v.drawFly);
     DDX_Check(pDX, IDC_BLANKSCREEN, v.blankScreen);
     DDX_Check(pDX, IDC_SMOOTHFIRE, v.smoothFire);
+    const auto inRange = [pDX](int32_t value, SettingId id) {
+        DDV_MinMaxInt(pDX, value, Describe(id).low, Describe(id).high);
+    };
     DDX_Text(pDX, IDC_FLYWIDTH, v.flyWidth);
-    DDV_MinMaxInt(pDX, v.flyWidth, kFlyWidthRange.low, kFlyWidthRange.high);
+    inRange(v.flyWidth, SettingId::FlyWidth);
     DDX_Text(pDX, IDC_FLYSPEED, v.flySpeed);
-    DDV_MinMaxInt(pDX, v.flySpeed, kFlySpeedRange.low, kFlySpeedRange.high);
+    inRange(v.flySpeed, SettingId::FlySpeed);
 }
 
 BOOL ConfigDialog::OnInitDialog() {

@@ -22,7 +22,6 @@ BEGIN_MESSAGE_MAP(FireWnd, CWnd)
     ON_WM_DESTROY()
     ON_WM_PALETTECHANGED()
     ON_WM_QUERYNEWPALETTE()
-    ON_WM_POWERBROADCAST()
 END_MESSAGE_MAP()
 
 FireWnd::FireWnd(const SettingValues& settings) : m_engine(m_canvas, CrtRandom(), settings, DesktopMonitors()) {}
@@ -54,18 +53,15 @@ BOOL FireWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, HWND hPar
 void FireWnd::Restart(int nFireType) {
     if (m_nTimer) KillTimer(kFrameTimerId);
     m_nTimer = 0;
-    // Every fire window, the dialog's taken-over control too, hears when the display goes off.
-    if (!m_power.Registered()) m_power.Register(m_hWnd);
+    m_power.Join();
     m_engine.Restart(nFireType, ClientSize());
     if (const HWND active = ::GetActiveWindow()) ::SendMessageA(active, WM_QUERYNEWPALETTE, 0, 0);
     if (!m_bDisplayOff) m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
 }
 
-BOOL FireWnd::OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData) {
-    const BOOL result = static_cast<BOOL>(Default());
-    // No frames while nobody can see them; they go on from the same fire when the display is back.
-    const bool run = FramesRun(DisplayStateOf(nPowerEvent, nEventData), !m_bDisplayOff);
-    if (run == !m_bDisplayOff) return result;
+void FireWnd::FollowDisplay(DisplayState state) {
+    const bool run = FramesRun(state, !m_bDisplayOff);
+    if (run == !m_bDisplayOff) return;
     m_bDisplayOff = !run;
     if (run) {
         m_nTimer = static_cast<UINT>(SetTimer(kFrameTimerId, kFramePeriodMs));
@@ -73,7 +69,6 @@ BOOL FireWnd::OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData) {
         KillTimer(kFrameTimerId);
         m_nTimer = 0;
     }
-    return result;
 }
 
 FireSize FireWnd::ClientSize() const {
@@ -102,7 +97,7 @@ void FireWnd::Repaint(CDC& dc) { m_canvas.Paint(dc, m_engine); }
 void FireWnd::OnDestroy() {
     Default();
     if (m_nTimer) KillTimer(m_nTimer);
-    m_power.Unregister();
+    m_power.Leave();
 }
 
 BOOL FireWnd::OnQueryNewPalette() {

@@ -4,7 +4,7 @@
 // draws; the window maps messages onto the engine and keeps its frame timer.
 #include <cstdint>
 
-#include "DisplayPowerNotification.h"
+#include "DisplayPowerWindow.h"
 #include "FireCanvas.h"
 #include "FireEngine.h"
 #include "Wnd.h"
@@ -35,7 +35,8 @@ protected:
     void OnDestroy();
     void OnPaletteChanged(HWND hFocusWnd);
     BOOL OnQueryNewPalette();
-    BOOL OnPowerBroadcast(UINT nPowerEvent, LPARAM nEventData);
+    // No frames while nobody can see them; they go on from the same fire when the display is back.
+    void FollowDisplay(DisplayState state);
 
     DECLARE_MESSAGE_MAP()
 
@@ -53,6 +54,7 @@ private:
     // Declared after the canvas: bound to it, it goes first.
     FireEngine m_engine;
     UINT m_nTimer = 0;
-    DisplayPowerNotification m_power;
+    // Every fire window hears when the display goes off, the dialog's taken-over control too.
+    DisplayPowerListener m_power{[this](DisplayState state) { FollowDisplay(state); }};
     bool m_bDisplayOff = false;
 };

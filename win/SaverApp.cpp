@@ -7,6 +7,7 @@
 #include "FireWnd.h"
 #include "PreviewDpi.h"
 #include "ProfileSettingsStore.h"
+#include "QuitOnDestroy.h"
 #include "SaverWnd.h"
 #include "SelfDeleting.h"
 #include "SettingsKey.h"
@@ -35,11 +36,7 @@ BOOL SaverApp::Dispatch(int argc, const char* const* argv) {
 void SaverApp::RunConfigDialog(HWND owner) {
     // A handle that names no window (the host's has gone) leaves the dialog on its own.
     ConfigDialog dialog(StoredSettings(kDialogReads), owner && ::IsWindow(owner) ? owner : nullptr);
-    // Declared after the dialog, so it ends first: the main window never outlives it.
-    struct MainWindowScope {
-        CWinApp& app;
-        ~MainWindowScope() { app.m_pMainWnd = nullptr; }
-    } mainWindow{*this};
+    // The About box opens over it. No message loop follows, so nothing posts a quit.
     m_pMainWnd = &dialog;
 
     dialog.SetValues(DialogValuesFrom(dialog.m_preview.Settings()));
@@ -58,7 +55,7 @@ SettingValues SaverApp::StoredSettings(const SettingsReader& mode) {
 }
 
 BOOL SaverApp::RunFullScreen() {
-    SaverWnd* const wnd = new SelfDeleting<SaverWnd>(StoredSettings(kFullScreenReads));
+    SaverWnd* const wnd = new SelfDeleting<QuitOnDestroy<SaverWnd>>(StoredSettings(kFullScreenReads));
     wnd->Engine().SetFullScreen();
     // Without a window nothing would ever post the quit message: end the program instead.
     if (!wnd->CreateFullScreen()) return FALSE;
@@ -76,7 +73,8 @@ BOOL SaverApp::RunPreview(HWND parentHandle) {
     // A host that went away meanwhile ends the program as a bad handle does.
     if (!::GetClientRect(parentHandle, &rect)) return FALSE;
 
-    FireWnd* const wnd = new SelfDeleting<FireWnd>(StoredSettings(kPreviewReads));
+    // Child of another process's window, yet the one this run is for: the host ends it.
+    FireWnd* const wnd = new SelfDeleting<QuitOnDestroy<FireWnd>>(StoredSettings(kPreviewReads));
     if (!wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, parentHandle)) return FALSE;
     m_pMainWnd = wnd;
     return TRUE;

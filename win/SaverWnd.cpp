@@ -1,7 +1,6 @@
 #include "SaverWnd.h"
 
 #include "Monitors.h"
-#include "WinApp.h"
 #include "WindowDc.h"
 
 bool ScreenSnapshot::Take(const MonitorRect& area) {
@@ -57,7 +56,6 @@ void ScreenSnapshot::Draw(HDC dc, const RECT& rect) {
 
 BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
     ON_WM_SYSCOMMAND()
-    ON_WM_DESTROY()
     ON_WM_SETCURSOR()
     ON_WM_NCACTIVATE()
     ON_WM_ACTIVATE()
@@ -70,6 +68,7 @@ BEGIN_MESSAGE_MAP(SaverWnd, FireWnd)
     ON_WM_SYSKEYDOWN()
     ON_WM_WINDOWPOSCHANGED()
     ON_WM_ERASEBKGND()
+    ON_WM_TIMER()
     ON_WM_DISPLAYCHANGE()
 END_MESSAGE_MAP()
 
@@ -96,13 +95,6 @@ LRESULT SaverWnd::Respond(SaverMessage message, uint32_t value, FirePoint positi
 }
 
 void SaverWnd::OnSysCommand(UINT nID, LPARAM) { Respond(SaverMessage::SysCommand, nID); }
-
-void SaverWnd::OnDestroy() {
-    ::PostQuitMessage(0);
-    // The quit is posted here; as the main window the framework would post a second.
-    if (CWinApp* const app = AfxGetApp(); app && app->m_pMainWnd == this) app->m_pMainWnd = nullptr;
-    FireWnd::OnDestroy();
-}
 
 BOOL SaverWnd::OnSetCursor(HWND, UINT, UINT) {
     ::SetCursor(nullptr);
@@ -150,6 +142,10 @@ void SaverWnd::OnWindowPosChanged(WINDOWPOS* lpwndpos) {
         m_snapshot.Draw(dc.GetSafeHdc(), client);
         ::GdiFlush();
     }
+    // The system moves a window itself when the monitors under it change (Wine puts it far
+    // off the screen when the last one comes back): it goes back over the monitors.
+    const UINT unmoved = SWP_NOMOVE | SWP_NOSIZE;
+    if (!m_bCovering && (lpwndpos->flags & unmoved) != unmoved) FollowMonitors();
 }
 
 BOOL SaverWnd::OnEraseBkgnd(HDC hDC) {
@@ -162,26 +158,63 @@ BOOL SaverWnd::OnEraseBkgnd(HDC hDC) {
     return TRUE;
 }
 
+void SaverWnd::OnTimer(UINT nIDEvent) {
+    if (nIDEvent == kMonitorTimerId) {
+        // Without a monitor the system may send no mouse messages at all (Wine has nowhere to
+        // put the pointer): a pointer that moves meanwhile is the user's.
+        POINT at;
+        if (!FollowMonitors() && m_bNoMonitors && ::GetCursorPos(&at))
+            Respond(SaverMessage::MouseMove, 0, FirePoint{at.x, at.y});
+        return;
+    }
+    FireWnd::OnTimer(nIDEvent);
+}
+
 void SaverWnd::OnDisplayChange(UINT, int, int) {
     Default();
     FollowMonitors();
 }
 
 bool SaverWnd::FollowMonitors() {
+    const MonitorLayout now = DesktopMonitors();
+    const MonitorRect area = now.Bounds();
+    // Nothing to cover and nobody to see it: shrinking to nothing, or following the system's
+    // idea of where a window goes then, would strand the window when the monitors come back.
+    if (area.cx <= 0 || area.cy <= 0) {
+        if (m_bNoMonitors) return false;
+        m_bNoMonitors = true;
+        // The system may move the pointer with the monitors: the next position counts as the first.
+        m_ptMouse = kNoMousePosition;
+        SetTimer(kMonitorTimerId, kMonitorPollMs);
+        return true;
+    }
+    const bool changed = m_bNoMonitors || now != m_monitors;
+    if (m_bNoMonitors) KillTimer(kMonitorTimerId);
+    m_bNoMonitors = false;
+    RECT was;
+    ::GetWindowRect(m_hWnd, &was);
+    const bool covers = was.left == area.x && was.top == area.y && was.right - was.left == area.cx &&
+                        was.bottom - was.top == area.cy;
+    if (changed || !covers) Cover(now, was);
+    return changed;
+}
+
+void SaverWnd::Cover(const MonitorLayout& now, const RECT& was) {
     const MonitorLayout before = m_monitors;
-    m_monitors = DesktopMonitors();
-    if (m_monitors == before) return false;
-    const MonitorRect was = before.Bounds(), now = m_monitors.Bounds();
+    m_monitors = now;
+    const MonitorRect area = now.Bounds();
     // Taken before the window moves: where it stays the screen shows the saver as it was,
     // the newly covered parts show the desktop, or black once the window has been blanked.
-    const bool taken = m_snapshot.Take(now);
+    const bool taken = m_snapshot.Take(area);
     if (taken && State().m_bBlanked)
-        m_snapshot.BlackenOutside(RECT{was.x - now.x, was.y - now.y, was.x - now.x + was.cx, was.y - now.y + was.cy});
+        m_snapshot.BlackenOutside(RECT{was.left - area.x, was.top - area.y, was.right - area.x, was.bottom - area.y});
     // The system may move the pointer with the monitors and report it in either frame: the
     // next position it reports counts as the first.
     m_ptMouse = kNoMousePosition;
     // No bits copied: the client area's content belongs to screen places, not window ones.
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, now.x, now.y, now.cx, now.cy, SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    m_bCovering = true;
+    ::SetWindowPos(m_hWnd, HWND_TOPMOST, area.x, area.y, area.cx, area.cy, SWP_NOACTIVATE | SWP_NOCOPYBITS);
+    m_bCovering = false;
     if (taken) {
         CWindowDC dc(this);
         RECT client;
@@ -190,5 +223,4 @@ bool SaverWnd::FollowMonitors() {
         ::GdiFlush();
     }
     Engine().Relocate(before, m_monitors);
-    return true;
 }

@@ -38,9 +38,14 @@ private:
     int m_cy = 0;
 };
 
+// While the system reports no monitor at all, how often the saver asks again.
+constexpr UINT kMonitorTimerId = 2;
+constexpr UINT kMonitorPollMs = 500;
+
 class SaverWnd : public FireWnd {
 public:
-    // Made on the heap as a SelfDeleting<SaverWnd>, which goes after its window.
+    // Made on the heap as a SelfDeleting<QuitOnDestroy<SaverWnd>>: the object goes after its
+    // window, and the window's end ends the run.
     explicit SaverWnd(const SettingValues& settings);
     ~SaverWnd() override;
 
@@ -54,7 +59,6 @@ public:
 
 protected:
     void OnSysCommand(UINT nID, LPARAM lParam);
-    void OnDestroy();
     BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
     BOOL OnNcActivate(BOOL bActive);
     void OnActivate(UINT nState, HWND hWndOther, BOOL bMinimized);
@@ -67,6 +71,7 @@ protected:
     void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnWindowPosChanged(WINDOWPOS* lpwndpos);
     BOOL OnEraseBkgnd(HDC hDC);
+    void OnTimer(UINT nIDEvent);
     // Monitors came, went or changed: the window covers the new virtual screen.
     void OnDisplayChange(UINT nImageDepth, int cxScreen, int cyScreen);
 
@@ -76,11 +81,18 @@ private:
     // Applies the rules to the current message: closes through a posted WM_CLOSE, and
     // gives the message its default processing unless the rules drop it.
     LRESULT Respond(SaverMessage message, uint32_t value, FirePoint position = {0, 0});
-    // Reads the monitors again and, when they changed, covers the new virtual screen and
-    // moves the fire off a monitor that went. False when nothing changed.
+    // Reads the monitors again. With none (every one switched off or unplugged) the window
+    // stays where it is and the system is asked again until they are back; otherwise the
+    // window covers them, wherever they or the system put it, and the fire leaves a monitor
+    // that went. True when the monitors changed, to none and back included.
     bool FollowMonitors();
+    // Moves the window from `was` (screen coordinates) over `now`.
+    void Cover(const MonitorLayout& now, const RECT& was);
 
     FirePoint m_ptMouse;
     ScreenSnapshot m_snapshot;
     MonitorLayout m_monitors{FireSize{0, 0}};
+    bool m_bNoMonitors = false;
+    // Inside Cover: the window's own move is not the system's.
+    bool m_bCovering = false;
 };

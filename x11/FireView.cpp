@@ -13,17 +13,6 @@
 
 namespace {
 Rgb FromColour(Colour c) { return Rgb{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)}; }
-
-SettingValues SettingsOf(const HackOptions& o) {
-    SettingValues v;
-    v[SettingId::BlankScreen] = o.blank ? 1 : 0;
-    v[SettingId::SmoothFire] = o.smooth ? 1 : 0;
-    v[SettingId::FireType] = o.fireType;
-    v[SettingId::DrawFly] = o.firefly ? 1 : 0;
-    v[SettingId::FlyWidth] = o.flyWidth;
-    v[SettingId::FlySpeed] = o.flySpeed;
-    return v;
-}
 }  // namespace
 
 // The engine's platform: its three buffers, and the canvas for everything on screen.
@@ -31,7 +20,7 @@ class FireView::Platform final : public FirePlatform {
 public:
     Platform(HackCanvas& canvas, const HackOptions& options)
         : m_canvas(canvas),
-          m_engine(*this, CrtRandom(), SettingsOf(options),
+          m_engine(*this, CrtRandom(), options.settings,
                    FireSize{canvas.Size().width, canvas.Size().height}) {
         // The preview path fills the window with one fire; every other target burns boxes
         // over the desktop, as the full-screen saver does.
@@ -100,7 +89,7 @@ FireView::FireView(XConnection& connection, HackWindow& window, const PixelForma
       m_options(options),
       m_signals(signals),
       // Over black there is no picture to fetch.
-      m_getImage(options.blank ? std::string() : FindGetImage()),
+      m_getImage(options.Blank() ? std::string() : FindGetImage()),
       m_sharing(std::getenv("KINDLEWICK_NO_SHM")          ? HackCanvas::Sharing::Off
                 : std::getenv("KINDLEWICK_NO_SHM_PIXMAP") ? HackCanvas::Sharing::Images
                                                           : HackCanvas::Sharing::Picture) {}
@@ -116,7 +105,7 @@ GrabOutcome FireView::Restart() {
         return GrabOutcome::NoCanvas;
     }
     GrabOutcome outcome = GrabOutcome::Done;
-    if (!m_options.blank) {
+    if (!m_options.Blank()) {
         std::string note;
         outcome = GrabDesktop(m_connection.Get(), m_window.Id(), *m_canvas, m_signals, m_getImage, note);
         if (outcome == GrabOutcome::Ended) return outcome;

@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     const ParsedHackOptions parsed = ParseHackOptions(argc, argv);
     if (!parsed.error.empty()) return Fail(parsed.error + " (see --help)");
     if (parsed.options.help) {
-        std::fputs(HackUsage(), stdout);
+        std::fputs(HackUsage().c_str(), stdout);
         return 0;
     }
     return Run(parsed.options);

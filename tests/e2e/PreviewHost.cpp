@@ -291,8 +291,7 @@ int RunPreview(const std::string& saver, SIZE size) {
     const bool ended = PumpUntil(kExitTimeoutMs, process.Handle(), [&] { return !process.Running(); });
     CHECK(checks, ended, "saver ended once the host window was destroyed (waited %lu ms of %lu)", ElapsedSince(start),
           kExitTimeoutMs);
-    if (ended)
-        CHECK(checks, !IsCrashStatus(process.ExitCode()), "saver exit code 0x%08lx is no crash", process.ExitCode());
+    if (ended) CHECK(checks, process.ExitCode() == 0, "saver exit code 0x%08lx, want 0", process.ExitCode());
     return checks.Finish();
 }
 

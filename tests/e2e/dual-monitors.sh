@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # The full-screen saver on two monitors, under Wine on a headless Xorg, driven with real X
 # input:
-#   tests/e2e/dual-monitors.sh SAVER.scr PREFIX PREVIEW_HOST.exe
+#   tests/e2e/dual-monitors.sh SAVER.scr PREFIX PREVIEW_HOST.exe DIALOG_DRIVER.exe
 # Starts its own X server (scripts/with-dual-monitors: the primary 1024x768 on the right of an
 # 800x600 monitor, so Windows puts the left one at x = -800) and a Wine session on the fresh
 # prefix PREFIX, since Wine reads the monitors when its server starts. A known picture covers
-# the screen as the desktop. Last, a monitor goes away and comes back, on the right, while the
-# saver runs (PREVIEW_HOST tells it, as Wine does not). Every check prints what it saw; the last
-# line is "dual-monitors: N passed, N failed".
+# the screen as the desktop. DIALOG_DRIVER opens the settings dialog from a window on the left
+# monitor. Last, a monitor goes away and comes back, on the right, while the saver runs
+# (PREVIEW_HOST tells it, as Wine does not), then every monitor goes off and the primary comes
+# back. Every check prints what it saw; the last line is "dual-monitors: N passed, N failed".
 set -uo pipefail
 
-if [ $# -ne 3 ] || [ ! -f "$1" ] || [ ! -f "$3" ]; then
-  echo "usage: $0 SAVER.scr PREFIX PREVIEW_HOST.exe" >&2
+if [ $# -ne 4 ] || [ ! -f "$1" ] || [ ! -f "$3" ] || [ ! -f "$4" ]; then
+  echo "usage: $0 SAVER.scr PREFIX PREVIEW_HOST.exe DIALOG_DRIVER.exe" >&2
   exit 2
 fi
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,6 +23,7 @@ if [ -z "${KW_DUAL_MONITORS:-}" ]; then
 fi
 saver=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 preview_host=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+dialog_driver=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
 wine_run="$root/scripts/wine-run"
 
 # Waits are generous: Wine may take many seconds to start a program on a busy machine.
@@ -74,6 +76,12 @@ if ! show_gradient_desktop "$work" "$screen_w" "$screen_h" "$START_TIMEOUT"; the
   exit 1
 fi
 echo "desktop: a ${screen_w}x${screen_h} gradient covers both monitors"
+
+# --- the settings dialog on its owner's monitor ---------------------------------------------------
+# First: the driver leaves no settings behind, and the saver's are stored after it.
+"$wine_run" "$dialog_driver" owners-monitor "$saver" >"$work/driver.log" 2>&1
+check $? "the dialog opened from a window on the left monitor: $(grep -E ': Test (succeeded|failed): ' \
+  "$work/driver.log" | sed 's/^[^:]*:[0-9]*: Test //' | tr '\r\n' '  ')"
 
 # The pointer rests on the left monitor from the start: keys go to the window under it.
 xdotool windowfocus "$(xwininfo -root | awk '/Window id:/{print $4}')" 2>/dev/null
@@ -211,5 +219,60 @@ fi
 saver_pid=""
 [ "$status" -eq 0 ]
 check $? "a key ended it with status $status within $((SECONDS - sent))s"
+
+# --- no monitor at all ---------------------------------------------------------------------------
+# The primary alone, switched off and on (a KVM switch, a monitor's cable) where it was on the X
+# screen. Wine sends nothing when it is back. The X screen is 64x64 while no output is on: a
+# pointer beyond it would be moved by the server, which the saver may rightly take for the user.
+saver_window_at() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname '^kindlewick' 2>/dev/null); do
+    xdotool getwindowgeometry "$id" 2>/dev/null | tr -s ' \n' ' ' | grep -q "Position: $1 (screen: 0) Geometry: $2" && return 0
+  done
+  return 1
+}
+# Once Wine has no screen, wherever it says the window is, the window keeps its size.
+told_saver_size() {
+  told=$("$wine_run" "$preview_host" display-change 2>/dev/null | tr -d '\r' | tr '\n' ';')
+  [[ "$told" =~ "saver window "-?[0-9]+,-?[0-9]+" $1;virtual screen "-?[0-9]+,-?[0-9]+" "([0-9x]+) ]] &&
+    [ "${BASH_REMATCH[1]}" != "$1" ]
+}
+saver_ends_on_mouse_moves() {
+  sent=$SECONDS
+  xdotool mousemove "$1" "$2" sleep 1 mousemove "$3" "$4"
+  status=-1
+  if wait_for "$EXIT_TIMEOUT" saver_ended; then
+    wait "$saver_pid"
+    status=$?
+  fi
+  stop_pids "$saver_pid"
+  saver_pid=""
+  [ "$status" -eq 0 ]
+}
+xrandr --output DUMMY1 --off
+xdotool mousemove 10 10
+"$wine_run" "$saver" /s >"$work/saver.log" 2>&1 &
+saver_pid=$!
+wait_for "$START_TIMEOUT" saver_window_at 0,0 1024x768
+check $? "a fourth saver covers the primary alone"
+xrandr --output DUMMY0 --off
+wait_for "$EXIT_TIMEOUT" told_saver_size 1024x768
+check $? "with no monitor, a display change leaves the window its size: ${told:-nothing}"
+xrandr --output DUMMY0 --mode 1024x768 --pos 0x0
+wait_for "$EXIT_TIMEOUT" saver_window_at 0,0 1024x768
+check $? "with the primary back, the window covers it again: $(for id in $(xdotool search --onlyvisible \
+  --classname '^kindlewick' 2>/dev/null); do xdotool getwindowgeometry "$id" | tr -s ' \n' ' '; done)"
+saver_ends_on_mouse_moves 500 300 600 400
+check $? "a mouse move ended it with status $status within $((SECONDS - sent))s"
+
+xdotool mousemove 10 10
+"$wine_run" "$saver" /s >"$work/saver.log" 2>&1 &
+saver_pid=$!
+wait_for "$START_TIMEOUT" saver_window_at 0,0 1024x768
+check $? "a fifth saver covers the primary"
+xrandr --output DUMMY0 --off
+sleep 2
+saver_ends_on_mouse_moves 20 20 40 40
+check $? "with no monitor, a mouse move ended it with status $status within $((SECONDS - sent))s"
 
 checks_end dual-monitors

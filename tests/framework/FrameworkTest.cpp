@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "QuitOnDestroy.h"
 #include "RegisterClass.h"
 #include "WinApp.h"
 #include "WinTestSupport.h"
@@ -92,6 +93,8 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 int SelfDeletingWnd::deleted = 0;
+
+VOID CALLBACK QuitWith99(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); }
 
 class TimerTaker : public CWnd {
 public:
@@ -201,15 +204,33 @@ TEST(Framework, FailedCreationIsReportedOnceThroughPostNcDestroy) {
     EXPECT_EQ(SelfDeletingWnd::deleted, 1);
 }
 
-TEST(Framework, DestroyingTheMainWindowEndsTheMessageLoop) {
+// Only the window that owns the run ends the loop, with exit code 0; being the main window
+// ends nothing, and the reference to it goes with the object.
+TEST(Framework, TheWindowThatOwnsTheRunEndsTheLoopAndTheMainWindowDoesNot) {
     CWinApp app;
-    BaseWnd wnd;
-    ASSERT_TRUE(wnd.Make());
-    app.m_pMainWnd = &wnd;
-    wnd.DestroyWindow();
+    {
+        BaseWnd mainWnd;
+        ASSERT_TRUE(mainWnd.Make());
+        app.m_pMainWnd = &mainWnd;
+        mainWnd.DestroyWindow();
+        int quits = 0;
+        PumpPending(&quits);
+        EXPECT_EQ(quits, 0) << "the main window's end posted a quit";
+    }
+    EXPECT_EQ(app.m_pMainWnd, nullptr) << "the main-window reference outlived its object";
+
+    SelfDeletingWnd::deleted = 0;
+    auto* run = new QuitOnDestroy<SelfDeletingWnd>;
+    ASSERT_TRUE(run->CreateEx(0, AfxRegisterWndClass(0), "", WS_POPUP, 0, 0, 10, 10, nullptr, 0));
+    app.m_pMainWnd = run;
+    run->DestroyWindow();
+    EXPECT_EQ(SelfDeletingWnd::deleted, 1);
     EXPECT_EQ(app.m_pMainWnd, nullptr);
-    int quits = 0;
-    EXPECT_TRUE(PumpUntil([&] { return quits > 0; }, 10000, &quits)) << "no WM_QUIT after the main window";
+    // A quit that never comes ends the loop with 99 instead.
+    const UINT_PTR deadline = SetTimer(nullptr, 0, 10000, &QuitWith99);
+    app.m_nExitCode = 5;
+    EXPECT_EQ(app.Run(), 0) << "the loop's exit code";
+    KillTimer(nullptr, deadline);
 }
 
 TEST(Framework, ForeignHandlesHaveNoObject) {

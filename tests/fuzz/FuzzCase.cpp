@@ -302,7 +302,9 @@ void CompareSteps(FireEngine& engine, Choices& c) {
     FireCopy fast(start.fire, size);
     CountedRandom fastRandom(seed);
     g_dwFireRand = generator;
-    const int32_t fastHighest = BurnFast(fast.fire, params, fastRandom);
+    // Kept from case to case, as an engine keeps its own through every size its window takes.
+    static BurnScratch scratch;
+    const int32_t fastHighest = BurnFast(fast.fire, params, fastRandom, scratch);
     const uint32_t fastGenerator = g_dwFireRand;
     g_dwFireRand = saved;
 

@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -20,8 +22,9 @@ struct Outcome {
     std::string err;
 };
 
-Outcome Sim(const std::vector<std::string>& args, const fs::path& dir) {
-    std::string command = "'" KW_SIM_PATH "'";
+// `shell` runs first in the same shell, to set limits for the simulator.
+Outcome Sim(const std::vector<std::string>& args, const fs::path& dir, const std::string& shell = "") {
+    std::string command = shell + "'" KW_SIM_PATH "'";
     for (const std::string& a : args) command += " '" + a + "'";
     const fs::path err = dir / "stderr";
     command += " >/dev/null 2>'" + err.string() + "'";
@@ -36,6 +39,17 @@ fs::path FreshDir(const char* name) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
+}
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> Entries(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+    return names;
 }
 
 bool IsCharDevice(const char* path) {
@@ -64,6 +78,32 @@ TEST(SimHostileInput, AFailedPngWriteLeavesItsTargetInPlace) {
     char magic[4] = {};
     png.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG") << plain;
+    fs::remove_all(dir);
+}
+
+// A write cut short (here by the file size limit) fails with a message naming the file, and
+// leaves what was there as it was, with nothing new beside it.
+TEST(SimHostileInput, AWriteCutShortLeavesWhatWasThere) {
+    const fs::path dir = FreshDir("cut");
+    const fs::path dump = dir / "dump";
+    fs::create_directories(dump);
+    const std::vector<fs::path> kept = {dir / "keep.png", dir / "keep.gif", dump / "heat.bin", dump / "state.txt"};
+    for (const fs::path& p : kept) std::ofstream(p) << "kept " << p.filename().string();
+    std::ofstream(dir / "stderr").close();
+    const std::set<std::string> entries = Entries(dir), dumped = Entries(dump);
+    for (const auto& [option, target] : {std::pair{"--png", kept[0]}, {"--gif", kept[1]}, {"--dump", dump}}) {
+        const Outcome run =
+            Sim({"--ticks", "3", "--window", "640x480", option, target.string()}, dir, "trap '' XFSZ; ulimit -f 2; ");
+        std::printf("%s: status %d, stderr: %s", option, run.status, run.err.c_str());
+        EXPECT_EQ(run.status, 1) << option;
+        EXPECT_NE(run.err.find(target.string()), std::string::npos) << option << ": " << run.err;
+        for (const fs::path& p : kept) {
+            const std::string now = Contents(p);
+            EXPECT_TRUE(now == "kept " + p.filename().string()) << option << " left " << now.size() << " bytes in " << p;
+        }
+        EXPECT_EQ(Entries(dir), entries) << option;
+        EXPECT_EQ(Entries(dump), dumped) << option;
+    }
     fs::remove_all(dir);
 }
 

@@ -21,7 +21,7 @@ struct FireWndTestAccess {
     static UINT Timer(const FireWnd& w) { return w.m_nTimer; }
     // Off after the system said the display went off, until it says it is back.
     static bool DisplayOff(const FireWnd& w) { return w.m_bDisplayOff; }
-    static const DisplayPowerNotification& Power(const FireWnd& w) { return w.m_power; }
+    static const DisplayPowerListener& Power(const FireWnd& w) { return w.m_power; }
     // The colours and surfaces of a restart for the window's client area, with no new fire.
     static void Rebuild(FireWnd& w, int nFireType) { w.m_engine.Rebuild(nFireType, w.ClientSize()); }
     static void ReleaseSurfaces(FireWnd& w) { w.ReleaseSurfaces(); }

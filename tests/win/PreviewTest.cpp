@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "FireWnd.h"
+#include "QuitOnDestroy.h"
 #include "SelfDeleting.h"
 #include "ProgramTestSupport.h"
 #include "SaverApp.h"
@@ -98,7 +99,7 @@ TEST(Preview, AHostWindowGetsAGreenFireThatEndsWithIt) {
         EXPECT_EQ(fire->State().m_nFlyWidth, 3) << c.what << ": the preview's own default";
         EXPECT_EQ(fire->State().m_nFlySpeed, 5) << c.what;
         EXPECT_EQ(fire->State().m_bFullScreen, 0) << c.what;
-        EXPECT_NE(dynamic_cast<SelfDeleting<FireWnd>*>(fire), nullptr) << c.what;
+        EXPECT_NE((dynamic_cast<SelfDeleting<QuitOnDestroy<FireWnd>>*>(fire)), nullptr) << c.what;
 
         Colours seen;
         const bool burning = PumpUntil([&] {
@@ -117,6 +118,8 @@ TEST(Preview, AHostWindowGetsAGreenFireThatEndsWithIt) {
         EXPECT_FALSE(IsWindow(child)) << c.what;
         EXPECT_EQ(app.m_pMainWnd, nullptr) << c.what;
         EXPECT_TRUE(PumpUntil([&] { return quits > 0; }, 10000, &quits)) << c.what << ": no WM_QUIT";
+        PumpPending(&quits);
+        EXPECT_EQ(quits, 1) << c.what;
     }
 }
 

@@ -71,7 +71,7 @@ TEST(Profile, EveryModeStartsFromTheFireWindowsReadsOfTheStore) {
     RegistryScope scope;
     SaverApp app;
     app.SetRegistryKey(kRegistryKey);
-    const SettingsReader noModeReads{{}, 0};
+    const SettingsReader noModeReads{};
     const SettingValues fresh = app.StoredSettings(noModeReads);
     const int32_t want[] = {0, 0, 0, 0, 0, 5};
     for (std::size_t n = 0; n < kSettingCount; ++n)

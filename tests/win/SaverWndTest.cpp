@@ -6,6 +6,7 @@
 #include "../core/EngineAccess.h"
 #include "FireWndAccess.h"
 #include "ProgramTestSupport.h"
+#include "QuitOnDestroy.h"
 #include "SaverApp.h"
 #include "SaverWnd.h"
 #include "SelfDeleting.h"
@@ -34,7 +35,7 @@ protected:
     // A full-screen saver as the start-up makes it, its window still unpumped.
     template <class Wnd = SaverWnd>
     Wnd* Start() {
-        auto* wnd = new SelfDeleting<Wnd>(UnstoredSettings());
+        auto* wnd = new SelfDeleting<QuitOnDestroy<Wnd>>(UnstoredSettings());
         wnd->Engine().SetFullScreen();
         if (!wnd->CreateFullScreen()) return nullptr;
         hwnd = wnd->m_hWnd;
@@ -112,7 +113,7 @@ TEST_F(SaverWndTest, FullScreenStartMakesATopMostPopUpOverTheScreenWithItsOwnSet
     EXPECT_EQ(wnd->State().m_nFireType, 2);
     EXPECT_EQ(wnd->State().m_nFlySpeed, 9) << "read by the constructor only";
     EXPECT_EQ(wnd->State().m_nFlyWidth, 0) << "full screen's own default";
-    EXPECT_NE(dynamic_cast<SelfDeleting<SaverWnd>*>(wnd), nullptr);
+    EXPECT_NE((dynamic_cast<SelfDeleting<QuitOnDestroy<SaverWnd>>*>(wnd)), nullptr);
     EXPECT_EQ(wnd->State().m_cxFire, 100);
     EXPECT_EQ(wnd->State().m_cyFire, 100);
     EXPECT_EQ(TimerOf(*wnd), kFrameTimerId);
@@ -134,7 +135,7 @@ TEST_F(SaverWndTest, FullScreenStartMakesATopMostPopUpOverTheScreenWithItsOwnSet
     int quits = 0;
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd) && quits > 0; }, 30000, &quits));
     PumpPending(&quits);
-    EXPECT_EQ(quits, 1) << "the main window's end posts the quit once";
+    EXPECT_EQ(quits, 1) << "the saver's end posts the quit once";
     EXPECT_EQ(saver.m_pMainWnd, nullptr);
 }
 

@@ -1,19 +1,13 @@
 #include "Dump.h"
 
 #include <filesystem>
-#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 
-namespace {
-bool WriteFile(const std::filesystem::path& path, const void* data, std::size_t size, std::string& error) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (size > 0) file.write(static_cast<const char*>(data), std::streamsize(size));
-    file.close();
-    if (!file) error = path.string() + ": cannot write";
-    return bool(file);
-}
+#include "OutputFile.h"
 
+namespace {
 std::string StateText(const FireState& e, int64_t ignitions) {
     std::ostringstream s;
     s << "m_nFrame " << e.m_nFrame << '\n'
@@ -52,9 +46,21 @@ bool WriteDump(const std::string& dir, const FireState& engine, int64_t ignition
     const std::size_t size = surfaces ? std::size_t(engine.Stride()) * std::size_t(engine.m_cyFire) : 0;
     const std::size_t baseSize = engine.m_pBaseLine ? std::size_t(engine.m_cxFire) : 0;
     const std::string state = StateText(engine, ignitions);
-    return WriteFile(root / "heat.bin", engine.m_pHeatBits, size, error) &&
-           WriteFile(root / "out.bin", engine.m_pOutBits, size, error) &&
-           WriteFile(root / "back.bin", engine.m_pBackBits, size, error) &&
-           WriteFile(root / "base.bin", engine.m_pBaseLine.get(), baseSize, error) &&
-           WriteFile(root / "state.txt", state.data(), state.size(), error);
+    const struct {
+        const char* name;
+        const void* data;
+        std::size_t size;
+    } parts[] = {{"heat.bin", engine.m_pHeatBits, size},
+                 {"out.bin", engine.m_pOutBits, size},
+                 {"back.bin", engine.m_pBackBits, size},
+                 {"base.bin", engine.m_pBaseLine.get(), baseSize},
+                 {"state.txt", state.data(), state.size()}};
+    // Every file is written before any replaces its old one: a failed dump leaves the last.
+    OutputFile files[std::size(parts)];
+    for (std::size_t n = 0; n < std::size(parts); ++n)
+        if (!files[n].Open((root / parts[n].name).string(), error) || !files[n].Write(parts[n].data, parts[n].size, error))
+            return false;
+    for (OutputFile& file : files)
+        if (!file.Commit(error)) return false;
+    return true;
 }

@@ -3,7 +3,6 @@
 #include <gif_lib.h>
 #include <png.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -35,7 +34,8 @@ bool GifAnimation::Open(const std::string& path, const Canvas& canvas, const Col
         return false;
     }
     // Opened here rather than by giflib, which would make the file readable by its owner only.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (!m_file.Open(path, error)) return false;
+    const int fd = dup(m_file.Descriptor());
     if (fd < 0) {
         error = path + ": " + std::strerror(errno);
         return false;
@@ -95,9 +95,11 @@ bool GifAnimation::Close(std::string& error) {
         return false;
     }
     int code = 0;
-    const int result = EGifCloseFile(m_gif.release(), &code);
-    if (result == GIF_ERROR) error = m_path + ": " + Describe(code);
-    return result != GIF_ERROR;
+    if (EGifCloseFile(m_gif.release(), &code) == GIF_ERROR) {
+        error = m_path + ": " + Describe(code);
+        return false;
+    }
+    return m_file.Commit(error);
 }
 
 namespace {
@@ -118,28 +120,8 @@ bool WriteEncoded(const std::string& path, png_image& image, const void* rows, i
         error = path + ": " + image.message;
         return false;
     }
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = write(fd, encoded.data() + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            break;
-        }
-        done += std::size_t(n);
-    }
-    const int writeErrno = errno;
-    const bool closed = close(fd) == 0;
-    if (done < size || !closed) {
-        error = path + ": " + std::strerror(done < size ? writeErrno : errno);
-        return false;
-    }
-    return true;
+    OutputFile file;
+    return file.Open(path, error) && file.Write(encoded.data(), size, error) && file.Commit(error);
 }
 }  // namespace
 

@@ -7,6 +7,7 @@
 
 #include "Canvas.h"
 #include "ColourTable.h"
+#include "OutputFile.h"
 
 struct GifFileType;
 
@@ -22,13 +23,15 @@ public:
     // Adds the canvas as the next frame, shown for 3/100 s. Only the part drawn since the
     // last frame is stored; earlier frames stay underneath it.
     bool AddFrame(Canvas& canvas, std::string& error);
-    // Writes the trailer; the animation is complete only after this succeeded.
+    // Writes the trailer and puts the file in place; until this succeeded, what was there stays.
     bool Close(std::string& error);
 
 private:
     struct Closer {
         void operator()(GifFileType* gif) const;
     };
+    // Declared first: giflib's copy of the descriptor closes before the file goes.
+    OutputFile m_file;
     std::unique_ptr<GifFileType, Closer> m_gif;
     std::string m_path;
 };

@@ -1,19 +1,11 @@
 #pragma once
 // The settings dialog's decisions on plain values: what each control does to the dialog's
-// values and to the preview, and the ranges a user may store (typed numbers are read by
-// the dialog framework, framework/DialogInt.h).
+// values and to the preview (the ranges a user may store are the settings' own, Settings.h;
+// typed numbers are read by the dialog framework, framework/DialogInt.h).
 #include <cstdint>
 #include <optional>
 
 #include "Settings.h"
-
-struct IntRange {
-    int32_t low;
-    int32_t high;
-};
-
-constexpr IntRange kFlyWidthRange{1, 10};
-constexpr IntRange kFlySpeedRange{5, 20};
 
 // System-menu command of the About item; the system uses the low four bits itself.
 constexpr uint32_t kAboutCommand = 16;
