@@ -1,6 +1,6 @@
 #pragma once
-// The one owner of a handle: moved, never copied, closed by the destructor. GDI objects and
-// memory DCs are held in it; handles the program only borrows stay plain HWND and HDC values.
+// The one owner of a handle: moved, never copied, closed by the destructor. GDI objects are
+// held in it (memory DCs in CDC); handles the program only borrows stay plain HWND values.
 #include "Afx.h"
 
 template <class Handle, BOOL(WINAPI* Close)(Handle)>

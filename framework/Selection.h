@@ -5,7 +5,7 @@
 
 class CSelection {
 public:
-    CSelection(CDC& dc, const CGdiObject& object) : m_dc(dc), m_hOld(dc.SelectObject(object)) {}
+    CSelection(CDCHandle& dc, const CGdiObject& object) : m_dc(dc), m_hOld(dc.SelectObject(object)) {}
     CSelection(const CSelection&) = delete;
     CSelection& operator=(const CSelection&) = delete;
     ~CSelection() {
@@ -14,13 +14,13 @@ public:
     bool Selected() const { return m_hOld != nullptr; }
 
 private:
-    CDC& m_dc;
+    CDCHandle& m_dc;
     HGDIOBJ m_hOld;
 };
 
 class CPaletteSelection {
 public:
-    CPaletteSelection(CDC& dc, HPALETTE hPalette, BOOL bForceBackground)
+    CPaletteSelection(CDCHandle& dc, HPALETTE hPalette, BOOL bForceBackground)
         : m_dc(dc), m_hOld(dc.SelectPalette(hPalette, bForceBackground)) {}
     CPaletteSelection(const CPaletteSelection&) = delete;
     CPaletteSelection& operator=(const CPaletteSelection&) = delete;
@@ -31,6 +31,6 @@ public:
     bool Selected() const { return m_hOld != nullptr; }
 
 private:
-    CDC& m_dc;
+    CDCHandle& m_dc;
     HPALETTE m_hOld;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Device contexts borrowed from a window and given back (ReleaseDC, EndPaint) by the
-// destructor instead of being deleted.
+// destructor; as handles they cannot delete or detach what they borrow, and no owner can be
+// made from one.
 #include <utility>
 
 #include "Dc.h"
@@ -8,10 +9,10 @@
 class CWnd;
 
 // The whole window including its frame; with no window, the whole screen.
-class CWindowDC : public CDC {
+class CWindowDC : public CDCHandle {
 public:
     explicit CWindowDC(CWnd* pWnd);
-    CWindowDC(CWindowDC&& other) noexcept : CDC(std::move(other)), m_hWnd(other.m_hWnd) {}
+    CWindowDC(CWindowDC&& other) noexcept : CDCHandle(std::exchange(other.m_hDC, nullptr)), m_hWnd(other.m_hWnd) {}
     CWindowDC& operator=(CWindowDC&&) = delete;
     ~CWindowDC();
 
@@ -20,10 +21,10 @@ protected:
 };
 
 // The client area.
-class CClientDC : public CDC {
+class CClientDC : public CDCHandle {
 public:
     explicit CClientDC(CWnd* pWnd);
-    CClientDC(CClientDC&& other) noexcept : CDC(std::move(other)), m_hWnd(other.m_hWnd) {}
+    CClientDC(CClientDC&& other) noexcept : CDCHandle(std::exchange(other.m_hDC, nullptr)), m_hWnd(other.m_hWnd) {}
     CClientDC& operator=(CClientDC&&) = delete;
     ~CClientDC();
 
@@ -32,10 +33,11 @@ protected:
 };
 
 // One paint cycle: BeginPaint in the constructor, EndPaint in the destructor.
-class CPaintDC : public CDC {
+class CPaintDC : public CDCHandle {
 public:
     explicit CPaintDC(CWnd* pWnd);
-    CPaintDC(CPaintDC&& other) noexcept : CDC(std::move(other)), m_ps(other.m_ps), m_hWnd(other.m_hWnd) {}
+    CPaintDC(CPaintDC&& other) noexcept
+        : CDCHandle(std::exchange(other.m_hDC, nullptr)), m_ps(other.m_ps), m_hWnd(other.m_hWnd) {}
     CPaintDC& operator=(CPaintDC&&) = delete;
     ~CPaintDC();
 

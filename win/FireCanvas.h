@@ -33,11 +33,11 @@ public:
     FireBuffers MakeSurfaces(const SurfacePlan& plan) override;
 
     // The engine's paint: what it presents meanwhile goes into dc, not the window DC.
-    void Paint(CDC& dc, FireEngine& engine);
+    void Paint(CDCHandle& dc, FireEngine& engine);
     bool HasPalette() const { return m_palette.GetSafeHandle() != nullptr; }
     // The palette realized in a DC of the window, as the palette messages ask; the number of
     // entries that changed.
-    UINT RealizePalette(CDC& dc, BOOL bForceBackground);
+    UINT RealizePalette(CDCHandle& dc, BOOL bForceBackground);
     // Every surface and the window DC go (the engine has let go of the buffers first); the
     // palette stays for the next surfaces.
     void Release();
@@ -97,5 +97,5 @@ private:
     // The DIB sections' colour table, and the same colours as the screen's pixels.
     ColourTable m_colours{};
     ScreenColours m_screenColours{};
-    CDC* m_pPaintDC = nullptr;
+    CDCHandle* m_pPaintDC = nullptr;
 };

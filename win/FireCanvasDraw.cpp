@@ -14,7 +14,7 @@ constexpr int32_t kMaxFlyPenWidth = 32767;
 
 // A block of `size` cells, each scale x scale pixels of `from`, into `size` pixels of `to`:
 // one pixel of each block, not a blend, so that the box shows it as the block again.
-void CopyScaledDown(CDC& to, CDC& from, FirePoint at, FireSize size, int32_t scale) {
+void CopyScaledDown(CDCHandle& to, CDCHandle& from, FirePoint at, FireSize size, int32_t scale) {
     if (scale == 1) {
         to.BitBlt(0, 0, size.cx, size.cy, &from, at.x, at.y, SRCCOPY);
         return;
@@ -26,7 +26,7 @@ void CopyScaledDown(CDC& to, CDC& from, FirePoint at, FireSize size, int32_t sca
 
 // The band's cells of an 8-bit surface, each a scale x scale block of window pixels. Surface
 // DCs count rows from the top; the band counts them from the bottom.
-void CopyBand(CDC& to, CDC& from, FirePoint at, FireSize size, int32_t scale, const FireBand& band) {
+void CopyBand(CDCHandle& to, CDCHandle& from, FirePoint at, FireSize size, int32_t scale, const FireBand& band) {
     const int x = band.firstColumn, y = size.cy - band.firstRow - band.rowCount;
     const int cx = band.columnCount, cy = band.rowCount;
     if (scale == 1) {
@@ -97,7 +97,7 @@ void FireCanvas::DrawFly(int32_t penWidth, Colour dark, Colour glow, const FlySt
     }
 }
 
-void FireCanvas::Paint(CDC& dc, FireEngine& engine) {
+void FireCanvas::Paint(CDCHandle& dc, FireEngine& engine) {
     m_pPaintDC = &dc;
     engine.Paint();
     m_pPaintDC = nullptr;
@@ -105,7 +105,7 @@ void FireCanvas::Paint(CDC& dc, FireEngine& engine) {
 
 void FireCanvas::PresentOutput(FirePoint at, FireSize size, int32_t scale, const FireBand& band) {
     if (!m_pOutDC || !m_pWindowDC) return;
-    CDC& to = m_pPaintDC ? *m_pPaintDC : *m_pWindowDC;
+    CDCHandle& to = m_pPaintDC ? *m_pPaintDC : *m_pWindowDC;
     // The window DC holds the realized palette since the surfaces were made; a paint DC gets it.
     std::optional<CPaletteSelection> palette;
     if (m_pPaintDC) {

@@ -32,7 +32,7 @@ bool FireCanvas::UseColours(const ColourTable& colours) {
     return m_palette.GetSafeHandle() != nullptr;
 }
 
-UINT FireCanvas::RealizePalette(CDC& dc, BOOL bForceBackground) {
+UINT FireCanvas::RealizePalette(CDCHandle& dc, BOOL bForceBackground) {
     if (!m_palette.GetSafeHandle()) return 0;
     CPaletteSelection palette(dc, m_palette, bForceBackground);
     return dc.RealizePalette();

@@ -92,7 +92,7 @@ void FireWnd::OnPaint() {
     Repaint(dc);
 }
 
-void FireWnd::Repaint(CDC& dc) { m_canvas.Paint(dc, m_engine); }
+void FireWnd::Repaint(CDCHandle& dc) { m_canvas.Paint(dc, m_engine); }
 
 void FireWnd::OnDestroy() {
     Default();

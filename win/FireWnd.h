@@ -45,7 +45,7 @@ private:
     friend struct FireWndTestAccess;
 
     // What a paint or a palette change draws: the fire, or one more firefly step.
-    void Repaint(CDC& dc);
+    void Repaint(CDCHandle& dc);
     FireSize ClientSize() const;
     // The engine lets go of the pixels first, then every GDI object but the palette goes.
     void ReleaseSurfaces();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <utility>
 
 #include "Dc.h"
@@ -83,6 +84,10 @@ TEST(Drawing, DeviceContextsAreDeletedOrReleasedByTheirOwner) {
         EXPECT_EQ(GetObjectType(memory), DWORD(OBJ_MEMDC));
     }
     EXPECT_EQ(GetObjectType(memory), 0u) << "the memory DC outlived its owner";
+
+    // A borrowed DC is no owner: no owner is made from one, and none deletes it.
+    static_assert(!std::is_constructible_v<CDC, CWindowDC&&> && !std::is_convertible_v<CClientDC*, CDC*> &&
+                  !std::is_convertible_v<CPaintDC*, CDC*>);
 
     // The screen DC (no window) is borrowed and given back; it stays usable for others.
     {
