@@ -1,7 +1,9 @@
 # Checks the PE header of the program:
 #   cmake -DOBJDUMP=... -DEXE=... -DARCH=i386|x86-64 [-DTIMESTAMP=seconds] -P CheckPe.cmake
-# A GUI program, subsystem 4.0 for the 32-bit build, importing only DLLs that every
-# Windows has, and, with TIMESTAMP, stamped with that time rather than the build's.
+# A GUI program (PE32 for i386, PE32+ for x86-64), subsystem 4.0 for the 32-bit build, that
+# Windows may load at a random address with its data not executable (DYNAMIC_BASE with its
+# relocations, NX_COMPAT; HIGH_ENTROPY_VA on x86-64), importing only DLLs that every Windows
+# has, and, with TIMESTAMP, stamped with that time rather than the build's.
 cmake_minimum_required(VERSION 3.25)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -20,6 +22,27 @@ endmacro()
 
 expect("format" "file format pei-${ARCH}")
 expect("subsystem" "Subsystem[ \t]+0+2[ \t]+[(]Windows GUI[)]")
+# objdump names each bit of DllCharacteristics on a line of its own after the value.
+string(REGEX MATCH "DllCharacteristics[^\n]*\n([ \t]+[A-Z_]+\n)*" characteristics "${dump}")
+string(REGEX MATCHALL "[A-Z_]+\n" present "${characteristics}")
+string(REPLACE "\n" "" present "${present}")
+set(flags DYNAMIC_BASE NX_COMPAT)
+if(ARCH STREQUAL "i386")
+  expect("optional header" "Magic[ \t]+010b[ \t]+[(]PE32[)]")
+else()
+  expect("optional header" "Magic[ \t]+020b[ \t]+[(]PE32[+][)]")
+  list(APPEND flags HIGH_ENTROPY_VA)
+endif()
+list(JOIN present " " shown)
+foreach(flag IN LISTS flags)
+  if(flag IN_LIST present)
+    message(STATUS "${flag}: ok")
+  else()
+    list(APPEND failures "${flag} missing from DllCharacteristics (${shown})")
+  endif()
+endforeach()
+# Without relocations a DYNAMIC_BASE program cannot be moved.
+expect("relocations" "Entry 5 [0-9a-fA-F]+ 0*[1-9a-fA-F][0-9a-fA-F]* Base Relocation Directory")
 if(ARCH STREQUAL "i386")
   expect("subsystem major version" "MajorSubsystemVersion[ \t]+4\n")
   expect("subsystem minor version" "MinorSubsystemVersion[ \t]+0\n")
