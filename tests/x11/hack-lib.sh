@@ -48,16 +48,17 @@ show_desktop() {
   "$(imagemagick display)" -window root "$file" || true
 }
 
-# as_user COMMAND...: runs a command as XScreenSaver wants to be run, not as root: as nobody
-# when we are root, with a clean environment and the given HOME.
+# as_user HOME COMMAND...: runs a command as XScreenSaver wants to be run, not as root: as
+# nobody when we are root, with a clean environment, the given HOME and that folder as its
+# working folder (the test's own may lie in a checkout that user cannot enter).
 as_user() {
   local home=$1
   shift
   local path=/usr/libexec/xscreensaver:/usr/local/bin:/usr/bin:/bin
   if [ "$(id -u)" -eq 0 ]; then
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i HOME="$home" DISPLAY="$DISPLAY" PATH="$path" "$@"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i -C "$home" HOME="$home" DISPLAY="$DISPLAY" PATH="$path" "$@"
   else
-    env -i HOME="$home" DISPLAY="$DISPLAY" PATH="$path" "$@"
+    env -i -C "$home" HOME="$home" DISPLAY="$DISPLAY" PATH="$path" "$@"
   fi
 }
 
