@@ -1,3 +1,15 @@
+# Packages (scripts/deb.sh) write the source folder, and a build folder outside it, as "." into
+# debug information and __FILE__, whatever characters the paths hold: no build path lands in
+# a file, and the build ID is the same from every clone.
+option(KW_MAP_BUILD_PATHS "Map the build's folders to . in the files it makes" OFF)
+if(KW_MAP_BUILD_PATHS)
+  add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.")
+  cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${PROJECT_BINARY_DIR}" inside)
+  if(NOT inside)
+    add_compile_options("-ffile-prefix-map=${PROJECT_BINARY_DIR}=.")
+  endif()
+endif()
+
 # Compiler settings every target of the project gets.
 function(kw_set_options target)
   target_compile_options(${target} PRIVATE -Wall -Wextra $<$<BOOL:${KW_WERROR}>:-Werror>)

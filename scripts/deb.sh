@@ -11,11 +11,12 @@ umask 022
 out=$(realpath -m "${1:-out}")
 
 bash scripts/install-deps.sh
-# dpkg-buildflags maps this folder to "." in debug information (-ffile-prefix-map): the
-# package then holds no path of the machine that built it.
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# The package holds no path of the machine that built it: the build maps this folder to "."
+# in debug information and __FILE__ (KW_MAP_BUILD_PATHS). dpkg-buildflags would too, but not
+# when the path has a space, and then its flags differ by path; its maps are left out.
+export DEB_BUILD_MAINT_OPTIONS="hardening=+all reproducible=-fixfilepath,-fixdebugpath"
 flags() { dpkg-buildflags --get "$1"; }
-cmake -S . -B build/deb -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+cmake -S . -B build/deb -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr -DKW_MAP_BUILD_PATHS=ON \
   -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" \
   -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
