@@ -313,9 +313,11 @@ Section "un.Saver"
     !insertmacro Fail "Could not remove $Saver. Close the screen saver and its settings, then try again."
   ${EndIf}
 
-  ClearErrors
+  ; Only a key that stays is a failure: a registry cleaner may have taken it already.
   DeleteRegKey HKLM "${UNINST_KEY}"
-  ${If} ${Errors}
+  ClearErrors
+  EnumRegKey $0 HKLM "${UNINST_KEY}" 0
+  ${IfNot} ${Errors}
     !insertmacro Fail "The screen saver is removed, but its entry in Add or Remove Programs could not be."
   ${EndIf}
   ; Run in place (_?=), the uninstaller is this very file: it and its folder stay, as

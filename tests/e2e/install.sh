@@ -97,6 +97,8 @@ system_folder() {
 
 # Number of uninstall entries named Kindlewick.
 entries() { reg32 query "$uninstall_key" /s | grep -ci 'DisplayName *REG_SZ *Kindlewick'; }
+# Number of values that record the saver the setup replaced.
+replaced_record() { reg32 query 'HKCU\Software\Kindlewick.\Replaced' 2>/dev/null | grep -ci 'SCRNSAVE.EXE *REG_SZ'; }
 
 # --- an older version first, then this one over it ------------------------------------------
 # The user had another saver, switched off: uninstalling must bring that back.
@@ -217,16 +219,33 @@ got=$(reg_value "$settings_key" FlyWidth)
 [ "$got" = 0x7 ]
 check $? "the user's settings stay: FlyWidth '$got'"
 
-# --- removal in place, as deployment scripts wait for it: it succeeds, only itself stays -------
-"$wine_run" "$setup" /S >"$work/again.log" 2>&1
-check $? "setup installed again"
-instdir=$(reg_value "$key" InstallLocation)
-read -ra words <<<"_?=$instdir"
-"$wine_run" "$uninstaller_file" /S "${words[@]}" >"$work/in-place.log" 2>&1
-status=$?
-[ "$status" -eq 0 ] && [ ! -e "$installed" ] && [ "$(entries)" -eq 0 ] && [ -e "$uninstaller_file" ]
-check $? "uninstall.exe /S _?=DIR: exit status $status, saver $( [ -e "$installed" ] && echo present || echo gone)," \
-  "$(entries) entries, the uninstaller $( [ -e "$uninstaller_file" ] && echo stays || echo "is gone")"
+# --- a registry cleaner took the uninstall entry: removal still finishes ----------------------
+# Both ways: copied away, and in place as deployment scripts wait for it (then it exits 0
+# once all is removed, and only itself stays).
+for mode in copy in-place; do
+  "$wine_run" "$setup" /S >"$work/again-$mode.log" 2>&1
+  status=$?
+  instdir=$(reg_value "$key" InstallLocation)
+  reg32 delete "$key" /f >/dev/null
+  [ "$status" -eq 0 ] && [ -e "$installed" ] && [ -n "$instdir" ] && [ "$(entries)" -eq 0 ]
+  check $? "$mode: setup installed again (exit status $status), then the entry was deleted ($(entries) left)"
+  words=()
+  [ "$mode" = copy ] || read -ra words <<<"_?=$instdir"
+  "$wine_run" "$uninstaller_file" /S "${words[@]}" >"$work/cleaned-$mode.log" 2>&1
+  status=$?
+  if [ "$mode" = copy ]; then
+    gone() { [ ! -e "$installed" ] && [ ! -e "$uninstaller_file" ] && [ "$(replaced_record)" -eq 0 ]; }
+    wait_for 120 gone
+  fi
+  uninstaller_left=$([ -e "$uninstaller_file" ] && echo stays || echo "is gone")
+  want_left=$([ "$mode" = copy ] && echo "is gone" || echo stays)
+  [ "$status" -eq 0 ] && [ ! -e "$installed" ] && [ "$uninstaller_left" = "$want_left" ]
+  check $? "$mode: uninstall.exe /S ${words[*]}: exit status $status," \
+    "saver $( [ -e "$installed" ] && echo present || echo gone), the uninstaller $uninstaller_left"
+  got=$(reg_value "$desktop_key" SCRNSAVE.EXE)
+  [ "$got" = "$earlier_saver" ] && [ "$(replaced_record)" -eq 0 ]
+  check $? "$mode: SCRNSAVE.EXE names the earlier saver again: '$got'; record of it: $(replaced_record) values"
+done
 
 # --- the elevated copy alone: the machine part, and nothing in its user's registry -------------
 # A user-level setup starts it with the runas verb when not elevated; whoever it runs as, the
@@ -265,13 +284,18 @@ fi
 if [ -n "$skip_reason" ]; then
   echo "SKIPPED: a read-only saver's removal: $skip_reason"
 else
+  # That user may not enter the checkout (a clone in a private folder): what it runs is copied
+  # to a folder of its own.
   user_home=$(mktemp -d "${TMPDIR:-/tmp}/install-user.XXXXXX")
   cp "$setup" "$user_home/setup.exe"
+  mkdir "$user_home/scripts"
+  cp -r "$root/scripts/wine-session" "$root/scripts/wine-run" "$root/scripts/with-display" "$root/scripts/lib" \
+    "$user_home/scripts/"
   [ "$(id -u)" -ne 0 ] || chown -R nobody:nogroup "$user_home"
   chmod 755 "$user_home"
   # shellcheck disable=SC2016
-  "${plain_user[@]}" env -i HOME="$user_home" DISPLAY="$DISPLAY" PATH="$PATH" \
-    "$root/scripts/wine-session" --prefix "$user_home/prefix" bash -c \
+  (cd "$user_home" && "${plain_user[@]}" env -i HOME="$user_home" DISPLAY="$DISPLAY" PATH="$PATH" \
+    "$user_home/scripts/wine-session" --prefix "$user_home/prefix" bash -c \
     "$(declare -f reg32 win_to_unix system_folder)"'
     wine_run=$1
     "$wine_run" "$HOME/setup.exe" /S >"$HOME/setup.log" 2>&1
@@ -285,7 +309,7 @@ else
     "$wine_run" "$(win_to_unix "$instdir")/uninstall.exe" /S "${words[@]}" >"$HOME/uninstall.log" 2>&1
     echo "uninstall=$?"
     [ -e "$saver" ] || echo "removed=yes"
-  ' _ "$wine_run" >"$work/read-only.out" 2>&1
+  ' _ "$user_home/scripts/wine-run") >"$work/read-only.out" 2>&1
   result() { sed -n "s/^$1=//p" "$work/read-only.out"; }
   [ "$(result setup)" = 0 ] && [ "$(result read_only)" = yes ]
   check $? "as $user_name, setup installed a saver made read-only: setup '$(result setup)', read-only '$(result read_only)'"
