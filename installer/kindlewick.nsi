@@ -1,14 +1,18 @@
 ; The setup program: puts kindlewick.scr into the Windows system folder, where the Screen
 ; Saver settings list it, offers to make it the current saver and registers an uninstaller.
-;   makensis -DVERSION=1.2.3 -DSCR=kindlewick.scr -DICON=kindlewick.ico -DOUTFILE=setup.exe kindlewick.nsi
+;   makensis -DVERSION=1.2.3 -DSCR=x86/kindlewick.scr -DSCR64=x64/kindlewick.scr -DICON=kindlewick.ico
+;            -DOUTFILE=setup.exe kindlewick.nsi
+; SCR is the i686 saver, SCR64 the x86-64 one. 64-bit Windows on x86-64 gets SCR64 in the
+; native System32; other Windows get SCR in System32 (native too on 64-bit Windows on ARM,
+; which runs x86 programs on every version but x86-64 ones not on all).
 ; Exit codes: 0 done, 1 cancelled by the user, 2 a step failed (reported), 740 no administrator.
 ; Both run as the user who started them, so that the current saver is set, and put back, in
 ; that user's registry. The system folder and HKLM are changed in-process when already
 ; elevated, else by an elevated copy of the same program (switch /MACHINE), started with the
 ; runas verb and waited for; that copy never elevates again.
 
-!ifndef VERSION | SCR | ICON | OUTFILE
-  !error "define VERSION, SCR, ICON and OUTFILE"
+!ifndef VERSION | SCR | SCR64 | ICON | OUTFILE
+  !error "define VERSION, SCR, SCR64, ICON and OUTFILE"
 !endif
 
 Unicode true
@@ -65,16 +69,38 @@ VIAddVersionKey "LegalCopyright" "Copyright (c) ${PUBLISHER}, MIT licence"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; The saver's path as the system sees it. A 32-bit program's "system32" is redirected to
-; SysWOW64 on 64-bit Windows, but the screen-saver launcher there is a 64-bit program: the
-; registry must name the real folder.
+; The saver's path, in the native System32 on every Windows: the Screen Saver settings of
+; 64-bit Windows are a 64-bit program and may list only that folder. $SYSDIR names it, but a
+; 32-bit program's file operations there are redirected to SysWOW64 unless turned off.
 Var Saver
+; Where version 1.0 put the 32-bit saver on 64-bit Windows; this setup moves it to $Saver.
+; Nothing is there on 32-bit Windows.
+Var EarlierCopy
+; 1 when the x86-64 saver is the one to install.
+Var Native64
+; 1 when Kindlewick was the current saver before this program changed anything.
+Var WasCurrent
 
 !macro FindSaver
+  StrCpy $Saver "$SYSDIR\kindlewick.scr"
+  StrCpy $EarlierCopy "$WINDIR\SysWOW64\kindlewick.scr"
+  StrCpy $Native64 0
   ${If} ${RunningX64}
-    StrCpy $Saver "$WINDIR\SysWOW64\kindlewick.scr"
-  ${Else}
-    StrCpy $Saver "$SYSDIR\kindlewick.scr"
+  ${AndIf} ${IsNativeAMD64}
+    StrCpy $Native64 1
+  ${EndIf}
+!macroend
+
+; Between these two, file operations on the system folder reach the native one. Only file
+; operations: a 32-bit program that loaded a system DLL meanwhile would get the 64-bit one.
+!macro NativeSystemFolder
+  ${If} ${RunningX64}
+    ${DisableX64FSRedirection}
+  ${EndIf}
+!macroend
+!macro RedirectedSystemFolder
+  ${If} ${RunningX64}
+    ${EnableX64FSRedirection}
   ${EndIf}
 !macroend
 
@@ -181,6 +207,34 @@ FunctionEnd
 !insertmacro MachinePartFunctions ""
 !insertmacro MachinePartFunctions "un."
 
+!macro CheckRemovableFunction UN
+; Sets $R3 to what keeps the file $R2 from being replaced or removed, or to "" when nothing
+; does or the file is not there; with the system folder native. A read-only saver is still
+; ours to remove. A running program cannot be opened for writing; asking first also catches
+; systems that would delete it once it ends.
+Function ${UN}CheckRemovable
+  StrCpy $R3 ""
+  ${IfNot} ${FileExists} $R2
+    Return
+  ${EndIf}
+  ClearErrors
+  SetFileAttributes $R2 NORMAL
+  ${If} ${Errors}
+    StrCpy $R3 "you lack the rights to change it."
+    Return
+  ${EndIf}
+  ClearErrors
+  FileOpen $0 $R2 a
+  ${If} ${Errors}
+    StrCpy $R3 "it is in use. Close the screen saver and its settings, then try again."
+    Return
+  ${EndIf}
+  FileClose $0
+FunctionEnd
+!macroend
+!insertmacro CheckRemovableFunction ""
+!insertmacro CheckRemovableFunction "un."
+
 Section "Kindlewick screen saver" SecSaver
   SectionIn RO
   ${If} $Elevate == 1
@@ -189,14 +243,40 @@ Section "Kindlewick screen saver" SecSaver
     Call RunMachinePart
     Return
   ${EndIf}
+  ; The earlier copy that this one replaces is checked first: nothing has been touched when
+  ; it cannot go.
+  !insertmacro NativeSystemFolder
+  StrCpy $R2 $EarlierCopy
+  Call CheckRemovable
+  ${If} $R3 != ""
+    !insertmacro RedirectedSystemFolder
+    !insertmacro Fail "Could not replace $R2: $R3"
+  ${EndIf}
   ; A saver that runs cannot be replaced: the user gets Retry or Cancel, a silent setup
   ; cancels, and nothing else has been touched by then.
   AllowSkipFiles off
   SetOverwrite on
   SetOutPath $SYSDIR
   ; A read-only copy could not be replaced.
-  SetFileAttributes "$SYSDIR\kindlewick.scr" NORMAL
-  File "/oname=kindlewick.scr" "${SCR}"
+  SetFileAttributes $Saver NORMAL
+  ${If} $Native64 == 1
+    File "/oname=kindlewick.scr" "${SCR64}"
+  ${Else}
+    File "/oname=kindlewick.scr" "${SCR}"
+  ${EndIf}
+  ClearErrors
+  Delete $EarlierCopy
+  ${If} ${Errors}
+    !insertmacro RedirectedSystemFolder
+    !insertmacro Fail "Could not remove the earlier copy $EarlierCopy."
+  ${EndIf}
+  ; The setup carries both savers; Add or Remove Programs shows the size of the one installed.
+  FileOpen $1 $Saver r
+  FileSeek $1 0 END $2
+  FileClose $1
+  IntOp $2 $2 + 1023
+  IntOp $2 $2 / 1024
+  !insertmacro RedirectedSystemFolder
 
   ClearErrors
   SetOutPath $INSTDIR
@@ -206,13 +286,12 @@ Section "Kindlewick screen saver" SecSaver
   ${EndIf}
 
   ; An upgrade writes the same key again: one entry, the new version.
-  SectionGetSize ${SecSaver} $0
   ClearErrors
   WriteRegStr HKLM "${UNINST_KEY}" "DisplayName" "${PRODUCT} screen saver"
   WriteRegStr HKLM "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINST_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINST_KEY}" "DisplayIcon" "$Saver,0"
-  WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $0
+  WriteRegDWORD HKLM "${UNINST_KEY}" "EstimatedSize" $2
   WriteRegStr HKLM "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINST_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
@@ -224,8 +303,8 @@ Section "Kindlewick screen saver" SecSaver
 SectionEnd
 
 !macro IsCurrentSaverFunction UN
-; Sets $0 to 1 when the current user's screen saver is this one, in any spelling the
-; system may have stored (the redirected system32 path, or a short 8.3 path).
+; Sets $0 to 1 when the current user's screen saver is this one or the earlier copy, in any
+; spelling the system may have stored (the long path, or a short 8.3 path).
 Function ${UN}IsCurrentSaver
   StrCpy $0 0
   ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
@@ -233,15 +312,20 @@ Function ${UN}IsCurrentSaver
     Return
   ${EndIf}
   ${If} $1 == $Saver
-  ${OrIf} $1 == "$SYSDIR\kindlewick.scr"
+  ${OrIf} $1 == $EarlierCopy
     StrCpy $0 1
     Return
   ${EndIf}
+  !insertmacro NativeSystemFolder
   GetFullPathName /SHORT $2 $1
   GetFullPathName /SHORT $3 $Saver
+  GetFullPathName /SHORT $4 $EarlierCopy
+  !insertmacro RedirectedSystemFolder
   ${If} $2 != ""
-  ${AndIf} $2 == $3
-    StrCpy $0 1
+    ${If} $2 == $3
+    ${OrIf} $2 == $4
+      StrCpy $0 1
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 !macroend
@@ -253,8 +337,8 @@ Section "Use Kindlewick as my screen saver" SecUse
     Return
   ${EndIf}
   ; An upgrade keeps what the first setup recorded; Kindlewick is never its own predecessor.
-  Call IsCurrentSaver
-  ${If} $0 == 0
+  ; Asked before the machine part, which may have removed the earlier copy.
+  ${If} $WasCurrent == 0
     ReadRegStr $1 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
     ReadRegStr $2 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
     WriteRegStr HKCU "${REPLACED_KEY}" "SCRNSAVE.EXE" $1
@@ -273,11 +357,15 @@ SectionEnd
 Function .onInit
   Call InitMachinePart
   !insertmacro FindSaver
+  Call IsCurrentSaver
+  StrCpy $WasCurrent $0
 FunctionEnd
 
 Function un.onInit
   Call un.InitMachinePart
   !insertmacro FindSaver
+  Call un.IsCurrentSaver
+  StrCpy $WasCurrent $0
 FunctionEnd
 
 ; The machine part: the saver, the entry in Add or Remove Programs, the uninstaller.
@@ -289,28 +377,28 @@ Section "un.Saver"
     Return
   ${EndIf}
 
-  ; The one step that can fail (the saver is running, or no rights): first, so that a
-  ; failure leaves the installation whole. A running program cannot be opened for writing;
-  ; asking first also catches systems that would delete it once it ends.
-  ${If} ${FileExists} "$SYSDIR\kindlewick.scr"
-    ; A read-only saver is still ours to remove; the probe below would take it for in use.
-    ClearErrors
-    SetFileAttributes "$SYSDIR\kindlewick.scr" NORMAL
-    ${If} ${Errors}
-      !insertmacro Fail "Could not remove $Saver: you lack the rights to change it."
-    ${EndIf}
-    ClearErrors
-    FileOpen $0 "$SYSDIR\kindlewick.scr" a
-    ${If} ${Errors}
-      !insertmacro Fail "Could not remove $Saver: it is in use. Close the screen saver and its settings, then try again."
-    ${EndIf}
-    FileClose $0
+  ; The one step that can fail (a saver is running, or no rights): first, so that a failure
+  ; leaves the installation whole. Whichever copy is there goes; one already gone is no fault.
+  !insertmacro NativeSystemFolder
+  StrCpy $R2 $Saver
+  Call un.CheckRemovable
+  ${If} $R3 == ""
+    StrCpy $R2 $EarlierCopy
+    Call un.CheckRemovable
   ${EndIf}
-  ClearErrors
-  Delete "$SYSDIR\kindlewick.scr"
-  ${If} ${Errors}
-  ${OrIf} ${FileExists} "$SYSDIR\kindlewick.scr"
-    !insertmacro Fail "Could not remove $Saver. Close the screen saver and its settings, then try again."
+  ${If} $R3 == ""
+    Delete $Saver
+    Delete $EarlierCopy
+    ${If} ${FileExists} $Saver
+      StrCpy $R2 $Saver
+    ${EndIf}
+    ${If} ${FileExists} $R2
+      StrCpy $R3 "Close the screen saver and its settings, then try again."
+    ${EndIf}
+  ${EndIf}
+  !insertmacro RedirectedSystemFolder
+  ${If} $R3 != ""
+    !insertmacro Fail "Could not remove $R2: $R3"
   ${EndIf}
 
   ; Only a key that stays is a failure: a registry cleaner may have taken it already.
@@ -342,11 +430,8 @@ Section "un.User"
   ${If} $Machine == 1
     Return
   ${EndIf}
-  Call un.IsCurrentSaver
-  StrCpy $9 $0
-
   ; The saver setup replaced comes back, unless the user has picked another since.
-  ${If} $9 == 1
+  ${If} $WasCurrent == 1
     ClearErrors
     ReadRegStr $1 HKCU "${REPLACED_KEY}" "SCRNSAVE.EXE"
     ${If} ${Errors}

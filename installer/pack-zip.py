@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Packs files into a zip whose bytes depend only on their names, contents and one time:
     pack-zip.py OUT.zip EPOCH FILE...
-Entries keep the given order, carry EPOCH as their time (in UTC, whatever the builder's time
+Each FILE is a path relative to the current folder and is stored under that path, with "/"
+between folders. Entries keep the given order, carry EPOCH as their time (in UTC, whatever the builder's time
 zone) and fixed permissions, and no owner, so that a commit packs the same zip anywhere."""
 import os
 import sys
@@ -18,7 +19,7 @@ def main(argv):
     partial = out + ".part"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as archive:
         for path in files:
-            entry = zipfile.ZipInfo(os.path.basename(path), date_time=stamp)
+            entry = zipfile.ZipInfo(path.replace(os.sep, "/"), date_time=stamp)
             entry.create_system = 3
             mode = 0o755 if os.access(path, os.X_OK) else 0o644
             entry.external_attr = (0o100000 | mode) << 16

@@ -39,6 +39,18 @@ def main(argv):
     with open(setup, "rb") as f:
         sha256 = hashlib.sha256(f.read()).hexdigest().upper()
 
+    # One setup program for both: it installs the saver that suits the Windows it runs on.
+    installers = "".join(f"""  - Architecture: {architecture}
+    InstallerUrl: {url}
+    InstallerSha256: {sha256}
+    ProductCode: '{entry["ProductCode"]}'
+    AppsAndFeaturesEntries:
+      - DisplayName: '{entry["DisplayName"]}'
+        Publisher: '{entry["Publisher"]}'
+        DisplayVersion: '{version}'
+        ProductCode: '{entry["ProductCode"]}'
+""" for architecture in ("x86", "x64"))
+
     def head(kind):
         return (f"# yaml-language-server: $schema={SCHEMA.format(kind, MANIFEST_VERSION)}\n"
                 f"PackageIdentifier: {IDENTIFIER}\nPackageVersion: {version}\n")
@@ -59,16 +71,7 @@ ExpectedReturnCodes:
   - InstallerReturnCode: 1
     ReturnResponse: cancelledByUser
 Installers:
-  - Architecture: x86
-    InstallerUrl: {url}
-    InstallerSha256: {sha256}
-    ProductCode: '{entry["ProductCode"]}'
-    AppsAndFeaturesEntries:
-      - DisplayName: '{entry["DisplayName"]}'
-        Publisher: '{entry["Publisher"]}'
-        DisplayVersion: '{version}'
-        ProductCode: '{entry["ProductCode"]}'
-ManifestType: installer
+{installers}ManifestType: installer
 """,
         ".locale.en-US": head("defaultLocale") + f"""PackageLocale: en-US
 Publisher: '{entry["Publisher"]}'

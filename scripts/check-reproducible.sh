@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the release twice from this commit, in two fresh clones in two temporary folders,
 # the second later, in another time zone, with another umask and in a folder whose path has
-# a space, and compares the SHA-256 of every artefact: kindlewick.scr, the
-# setup program, the zip and the .deb. On a mismatch it prints diffoscope's summary of
+# a space, and compares the SHA-256 of every artefact: both kindlewick.scr (i686 and x86-64),
+# the setup program, the zip and the .deb. On a mismatch it prints diffoscope's summary of
 # the difference. Heavy (two full builds, no compiler cache); not part of the test command.
 #   scripts/check-reproducible.sh
 # A working tree with uncommitted changes is reported: the clones build the commit, not
@@ -25,14 +25,15 @@ started=$(date +%s)
 
 # build N TZ UMASK: clones the commit into $work/N/kindlewick and runs the release there.
 build() {
-  local n=$1 dir=$work/$1/kindlewick
+  local n=$1 dir="$work/$1/kindlewick"
   git clone -q --no-local "$root" "$dir" && git -C "$dir" checkout -q --detach "$commit" || return 1
   echo "build $n: $dir (TZ=$2, umask $3)"
   (cd "$dir" && umask "$3" && env -u SOURCE_DATE_EPOCH TZ="$2" CCACHE_DISABLE=1 \
      bash scripts/release.sh >"$work/$n.log" 2>&1) || { echo "build $n failed:"; tail -20 "$work/$n.log"; return 1; }
   mkdir -p "$work/$n/out"
   cp "$dir"/dist/kindlewick-*-setup.exe "$dir"/dist/kindlewick-*-win32.zip "$dir"/dist/kindlewick_*.deb "$work/$n/out/" &&
-    cp "$dir/build/windows/installer/stage/kindlewick.scr" "$work/$n/out/"
+    cp "$dir/build/windows/installer/stage/x86/kindlewick.scr" "$work/$n/out/kindlewick-x86.scr" &&
+    cp "$dir/build/windows/installer/stage/x64/kindlewick.scr" "$work/$n/out/kindlewick-x64.scr"
 }
 build 1 UTC 0022 || exit 1
 sleep 2
@@ -61,6 +62,6 @@ for file in "$work"/1/out/*; do
     fi
   fi
 done
-[ "$count" -eq 4 ] || { echo "expected 4 artefacts, the first build made $count"; status=1; }
+[ "$count" -eq 5 ] || { echo "expected 5 artefacts, the first build made $count"; status=1; }
 echo "two builds of $commit in $(( $(date +%s) - started )) s: $([ $status -eq 0 ] && echo "all $count identical" || echo "not reproducible")"
 exit $status

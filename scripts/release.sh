@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The release: installs what is missing, builds everything a user downloads and writes
-#   dist/kindlewick-VERSION-setup.exe    the setup program (NSIS)
-#   dist/kindlewick-VERSION-win32.zip    kindlewick.scr, README.txt and LICENSE.txt
+#   dist/kindlewick-VERSION-setup.exe    the setup program (NSIS), carrying the i686 and x86-64 savers
+#   dist/kindlewick-VERSION-win32.zip    x86/ and x64/kindlewick.scr, README.txt and LICENSE.txt
 #   dist/kindlewick_VERSION-1_amd64.deb  the Linux hack's Debian package
 #   dist/winget/                         the winget manifests of the setup program
 #   dist/SHA256SUMS                      the checksums of all of them (sha256sum -c SHA256SUMS)
@@ -33,7 +33,7 @@ step="installing the build tools"
 bash scripts/install-deps.sh
 step="configuring the windows preset"
 cmake --preset windows >/dev/null
-step="building the program, the setup program, the zip and the winget manifests"
+step="building both programs, the setup program, the zip and the winget manifests"
 cmake --build --preset windows --target release
 step="building the Debian package"
 bash scripts/deb.sh "$staging/deb" >/dev/null
@@ -55,7 +55,9 @@ chmod 755 dist
 
 size() { printf '%8d bytes  %s\n' "$(stat -c %s "$1")" "$2"; }
 echo "Kindlewick $version (SOURCE_DATE_EPOCH ${SOURCE_DATE_EPOCH:-from the build}):"
-size "$built/stage/kindlewick.scr" "kindlewick.scr (stripped, inside the setup program and the zip)"
+for arch in x86 x64; do
+  size "$built/stage/$arch/kindlewick.scr" "$arch/kindlewick.scr (stripped, inside the setup program and the zip)"
+done
 for file in dist/kindlewick*; do size "$file" "$file"; done
 echo "dist/winget/: $(ls dist/winget | tr '\n' ' ')"
 echo "dist/SHA256SUMS:"

@@ -1,42 +1,52 @@
 #!/usr/bin/env bash
-# The setup program end to end, in a fresh Wine prefix, as a user or an administrator would
-# use it:
-#   tests/e2e/install.sh SETUP.exe VERSION SAVER.scr OLD_SAVER.scr INSTALLER.nsi ICON PREFIX
-# SAVER.scr is the file the setup program carries; an older setup (version 0.9.0, carrying
-# OLD_SAVER.scr) is made from INSTALLER.nsi to check the upgrade. It runs in a Wine session
-# of its own on PREFIX, made afresh (the system folder, HKLM and the current screen saver are
-# the test's to change). Exit 77: skipped.
+# The setup program end to end, in a fresh Wine prefix of 64-bit or 32-bit Windows, as a user
+# or an administrator would use it:
+#   tests/e2e/install.sh SETUP.exe VERSION SAVER.scr SAVER64.scr OLD_SAVER.scr INSTALLER.nsi ICON PREFIX win64|win32
+# SAVER.scr and SAVER64.scr are the i686 and x86-64 savers the setup program carries; an
+# older setup (version 0.9.0, carrying OLD_SAVER.scr) is made from INSTALLER.nsi to check the
+# upgrade. It runs in a Wine session of its own on PREFIX, made afresh (the system folder,
+# HKLM and the current screen saver are the test's to change). Exit 77: skipped.
 set -uo pipefail
 
-if [ $# -ne 7 ]; then
-  echo "usage: $0 SETUP.exe VERSION SAVER.scr OLD_SAVER.scr INSTALLER.nsi ICON PREFIX" >&2
+if [ $# -ne 9 ] || { [ "$9" != win64 ] && [ "$9" != win32 ]; }; then
+  echo "usage: $0 SETUP.exe VERSION SAVER.scr SAVER64.scr OLD_SAVER.scr INSTALLER.nsi ICON PREFIX win64|win32" >&2
   exit 2
 fi
-setup=$1 version=$2 saver=$3 old_saver=$4 nsi=$5 icon=$6
+setup=$1 version=$2 saver32=$3 saver64=$4 old_saver=$5 nsi=$6 icon=$7 arch=$9
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 wine_run="$root/scripts/wine-run"
 
 # shellcheck source=../../scripts/lib/x11.sh
 source "$root/scripts/lib/x11.sh"
+# shellcheck source=../../scripts/lib/wine.sh
+source "$root/scripts/lib/wine.sh"
 
 # The setup program is a 32-bit Windows program: 32-bit Wine must start, and it cannot on a
 # kernel without 32-bit support.
-loader32=/usr/lib/wine/wine
-if [ -x "$loader32" ]; then
-  "$loader32" --version >/dev/null 2>&1
-  if [ $? -eq 126 ]; then
-    echo "SKIPPED: this kernel cannot run 32-bit programs, so 32-bit Wine cannot start the setup program"
-    exit 77
-  fi
+loader32=$(wine_loader 32 2>/dev/null)
+if [ -z "$loader32" ]; then
+  echo "SKIPPED: 32-bit Wine is not installed, and the setup program is a 32-bit program"
+  exit 77
 fi
-for f in "$setup" "$saver" "$old_saver" "$nsi" "$icon"; do
+"$loader32" --version >/dev/null 2>&1
+if [ $? -eq 126 ]; then
+  echo "SKIPPED: this kernel cannot run 32-bit programs, so 32-bit Wine cannot start the setup program"
+  exit 77
+fi
+if [ "$arch" = win64 ] && [ -z "$(wine_loader 64 2>/dev/null)" ]; then
+  echo "SKIPPED: 64-bit Wine is not installed, so there is no 64-bit prefix"
+  exit 77
+fi
+for f in "$setup" "$saver32" "$saver64" "$old_saver" "$nsi" "$icon"; do
   [ -f "$f" ] || { echo "install: missing $f (is makensis installed? run scripts/install-deps.sh)" >&2; exit 2; }
 done
+# The prefix of 32-bit Windows is made by the 32-bit loader (scripts/wine-session).
+if [ "$arch" = win32 ]; then export WINEARCH=win32; else unset WINEARCH; fi
 # A display of its own too: its full-screen saver and keys must not meet another test's.
 # shellcheck source=../../scripts/lib/child.sh
 source "$root/scripts/lib/child.sh"
-reenter KW_INSTALL_SESSION env -u DISPLAY "$root/scripts/wine-session" --prefix "$7" --fresh -- "$@"
+reenter KW_INSTALL_SESSION env -u DISPLAY "$root/scripts/wine-session" --prefix "$8" --fresh -- "$@"
 
 # shellcheck source=checks.sh
 source "$(dirname "$0")/checks.sh"
@@ -89,32 +99,51 @@ win_to_unix() {
   echo "$path"
 }
 
-# The system folder of a 32-bit program: SysWOW64 in a 64-bit prefix.
-system_folder() {
-  if [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then echo "$WINEPREFIX/drive_c/windows/syswow64"
-  else echo "$WINEPREFIX/drive_c/windows/system32"; fi
-}
-
 # Number of uninstall entries named Kindlewick.
 entries() { reg32 query "$uninstall_key" /s | grep -ci 'DisplayName *REG_SZ *Kindlewick'; }
-# Number of values that record the saver the setup replaced.
-replaced_record() { reg32 query 'HKCU\Software\Kindlewick.\Replaced' 2>/dev/null | grep -ci 'SCRNSAVE.EXE *REG_SZ'; }
+# What setup recorded of the saver it replaced.
+replaced_record() { reg32 query "$replaced_key" 2>/dev/null | grep -ci 'SCRNSAVE.EXE *REG_SZ'; }
+replaced_key='HKCU\Software\Kindlewick.\Replaced'
+
+# The saver goes into the native system folder; 64-bit Windows gets the x86-64 saver there,
+# and nothing in SysWOW64.
+system32="$WINEPREFIX/drive_c/windows/system32"
+syswow64="$WINEPREFIX/drive_c/windows/syswow64"
+installed="$system32/kindlewick.scr"
+if [ "$arch" = win64 ]; then
+  saver=$saver64
+  [ -d "$syswow64" ]
+  check $? "the prefix is one of 64-bit Windows: it has $syswow64"
+else
+  saver=$saver32
+  [ ! -e "$syswow64" ]
+  check $? "the prefix is one of 32-bit Windows: it has no syswow64"
+fi
+# Version 1.0 put the i686 saver into SysWOW64 on 64-bit Windows and named it there.
+earlier_copy="$syswow64/kindlewick.scr"
 
 # --- an older version first, then this one over it ------------------------------------------
 # The user had another saver, switched off: uninstalling must bring that back.
 earlier_saver='C:\windows\system32\earlier.scr'
 reg32 add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$earlier_saver" /f >/dev/null
 reg32 add "$desktop_key" /v ScreenSaveActive /t REG_SZ /d 0 /f >/dev/null
-if ! makensis -V1 -DVERSION=0.9.0 "-DSCR=$old_saver" "-DICON=$icon" "-DOUTFILE=$work/old-setup.exe" "$nsi"; then
+reg32 add "$settings_key" /v FlyWidth /t REG_DWORD /d 7 /f >/dev/null
+if ! makensis -V1 -DVERSION=0.9.0 "-DSCR=$old_saver" "-DSCR64=$old_saver" "-DICON=$icon" \
+    "-DOUTFILE=$work/old-setup.exe" "$nsi"; then
   echo "install: could not make the older setup program" >&2
   exit 1
 fi
 "$wine_run" "$work/old-setup.exe" /S >"$work/old.log" 2>&1
 status=$?
 check $status "the older setup (0.9.0) installed silently: exit status $status"
-installed="$(system_folder)/kindlewick.scr"
-cmp -s "$installed" "$old_saver"
-check $? "the older saver is in the system folder: $installed"
+old_place=$installed
+if [ "$arch" = win64 ]; then
+  mv "$installed" "$earlier_copy" &&
+    reg32 add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d 'C:\windows\SysWOW64\kindlewick.scr' /f >/dev/null
+  old_place=$earlier_copy
+fi
+cmp -s "$old_place" "$old_saver"
+check $? "the older i686 saver is in the system folder: $old_place"
 got=$(reg_value "$uninstall_key\\Kindlewick" DisplayVersion)
 [ "$got" = 0.9.0 ]
 check $? "its uninstall entry says version '$got'"
@@ -123,10 +152,21 @@ check $? "its uninstall entry says version '$got'"
 status=$?
 check $status "setup $version installed silently over it: exit status $status"
 cmp -s "$installed" "$saver"
-check $? "the system folder holds the new saver ($(stat -c %s "$installed" 2>/dev/null) bytes, want $(stat -c %s "$saver"))"
+check $? "system32 holds the new $(wine_program_bits "$saver")-bit saver ($(stat -c %s "$installed" 2>/dev/null) bytes," \
+  "want $(stat -c %s "$saver"))"
+if [ "$arch" = win64 ]; then
+  [ ! -e "$earlier_copy" ]
+  check $? "the older copy in syswow64 is gone"
+fi
 count=$(entries)
 [ "$count" -eq 1 ]
 check $? "Add or Remove Programs lists Kindlewick $count time(s)"
+got=$(reg_value "$replaced_key" SCRNSAVE.EXE)
+[ "$got" = "$earlier_saver" ]
+check $? "the record of the saver Kindlewick replaced stays: '$got'"
+got=$(reg_value "$settings_key" FlyWidth)
+[ "$got" = 0x7 ]
+check $? "the user's settings stay: FlyWidth '$got'"
 
 key="$uninstall_key\\Kindlewick"
 got=$(reg_value "$key" DisplayVersion)
@@ -141,7 +181,7 @@ quiet=$(reg_value "$key" QuietUninstallString)
 
 current=$(reg_value "$desktop_key" SCRNSAVE.EXE)
 current_file=$(win_to_unix "$current")
-[ -n "$current_file" ] && cmp -s "$current_file" "$saver"
+[ -n "$current_file" ] && [ "$current_file" -ef "$installed" ]
 check $? "SCRNSAVE.EXE names the installed saver: '$current' ($current_file)"
 got=$(reg_value "$desktop_key" ScreenSaveActive)
 [ "$got" = 1 ]
@@ -197,7 +237,6 @@ if [ -n "$current_file" ]; then
 fi
 
 # --- silent removal: the saver, its entry and the current-saver setting go, settings stay -----
-reg32 add "$settings_key" /v FlyWidth /t REG_DWORD /d 7 /f >/dev/null
 uninstaller=${quiet#\"}
 uninstaller=${uninstaller%%\"*}
 uninstaller_file=$(win_to_unix "$uninstaller")
@@ -218,6 +257,9 @@ check $? "ScreenSaveActive is the earlier '0' again: '$got'"
 got=$(reg_value "$settings_key" FlyWidth)
 [ "$got" = 0x7 ]
 check $? "the user's settings stay: FlyWidth '$got'"
+got=$(replaced_record)
+[ "$got" -eq 0 ]
+check $? "the record of the replaced saver is gone ($got values)"
 
 # --- a registry cleaner took the uninstall entry: removal still finishes ----------------------
 # Both ways: copied away, and in place as deployment scripts wait for it (then it exits 0
@@ -295,12 +337,12 @@ else
   chmod 755 "$user_home"
   # shellcheck disable=SC2016
   (cd "$user_home" && "${plain_user[@]}" env -i HOME="$user_home" DISPLAY="$DISPLAY" PATH="$PATH" \
-    "$user_home/scripts/wine-session" --prefix "$user_home/prefix" bash -c \
-    "$(declare -f reg32 win_to_unix system_folder)"'
+    ${WINEARCH:+WINEARCH=$WINEARCH} "$user_home/scripts/wine-session" --prefix "$user_home/prefix" bash -c \
+    "$(declare -f reg32 win_to_unix)"'
     wine_run=$1
     "$wine_run" "$HOME/setup.exe" /S >"$HOME/setup.log" 2>&1
     echo "setup=$?"
-    saver="$(system_folder)/kindlewick.scr"
+    saver="$WINEPREFIX/drive_c/windows/system32/kindlewick.scr"
     "$wine_run" "$(dirname "$saver")/attrib.exe" +r "C:\\windows\\system32\\kindlewick.scr" >/dev/null 2>&1
     [ -f "$saver" ] && [ ! -w "$saver" ] && echo "read_only=yes"
     instdir=$(reg32 query "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kindlewick" /v InstallLocation |

@@ -52,8 +52,10 @@ def main(argv):
     entries = installer["Installers"]
     with open(setup, "rb") as f:
         sha256 = hashlib.sha256(f.read()).hexdigest()
-    check(len(entries) == 1 and entries[0]["InstallerSha256"].lower() == sha256,
-          f"the installer's SHA-256 is the built setup program's ({sha256})")
+    architectures = sorted(entry.get("Architecture") for entry in entries)
+    check(architectures == ["x64", "x86"], f"the setup program is listed for x86 and x64: {architectures}")
+    check(all(entry["InstallerSha256"].lower() == sha256 for entry in entries),
+          f"each installer's SHA-256 is the built setup program's ({sha256})")
 
     with open(nsi, encoding="utf-8") as f:
         script = f.read()
@@ -64,11 +66,13 @@ def main(argv):
     expected = {"DisplayName": written.get("DisplayName"), "Publisher": written.get("Publisher"),
                 "DisplayVersion": written.get("DisplayVersion"),
                 "ProductCode": defines["UNINST_KEY"].rsplit("\\", 1)[-1]}
-    features = entries[0].get("AppsAndFeaturesEntries", [{}])
-    got = {key: str(features[0].get(key)) for key in expected}
-    check(len(features) == 1 and got == expected,
-          f"apps and features are the uninstall entry's: {got}, script {expected}")
-    check(entries[0].get("ProductCode") == expected["ProductCode"], "the product code is the uninstall key's name")
+    for entry in entries:
+        features = entry.get("AppsAndFeaturesEntries", [{}])
+        got = {key: str(features[0].get(key)) for key in expected}
+        check(len(features) == 1 and got == expected,
+              f"{entry.get('Architecture')}: apps and features are the uninstall entry's: {got}, script {expected}")
+        check(entry.get("ProductCode") == expected["ProductCode"],
+              f"{entry.get('Architecture')}: the product code is the uninstall key's name")
 
     # A silent run answers every message box itself and starts nothing.
     boxes = re.findall(r"^\s*MessageBox\b.*$", script, re.M)
