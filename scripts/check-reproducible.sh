@@ -2,8 +2,8 @@
 # Builds the release twice from this commit, in two fresh clones in two temporary folders,
 # the second later, in another time zone, with another umask and in a folder whose path has
 # a space, and compares the SHA-256 of every artefact: both kindlewick.scr (i686 and x86-64),
-# the setup program, the zip and the .deb. On a mismatch it prints diffoscope's summary of
-# the difference. Heavy (two full builds, no compiler cache); not part of the test command.
+# the setup program, the zip, the .deb and SHA256SUMS (which covers the winget manifests too).
+# On a mismatch it prints diffoscope's summary of the difference. Heavy (two full builds, no compiler cache); not part of the test command.
 #   scripts/check-reproducible.sh
 # A working tree with uncommitted changes is reported: the clones build the commit, not
 # the changes. Exit status: 0 identical, 1 different (or an artefact missing), 2 broken setup.
@@ -31,7 +31,8 @@ build() {
   (cd "$dir" && umask "$3" && env -u SOURCE_DATE_EPOCH TZ="$2" CCACHE_DISABLE=1 \
      bash scripts/release.sh >"$work/$n.log" 2>&1) || { echo "build $n failed:"; tail -20 "$work/$n.log"; return 1; }
   mkdir -p "$work/$n/out"
-  cp "$dir"/dist/kindlewick-*-setup.exe "$dir"/dist/kindlewick-*-win32.zip "$dir"/dist/kindlewick_*.deb "$work/$n/out/" &&
+  cp "$dir"/dist/kindlewick-*-setup.exe "$dir"/dist/kindlewick-*-win32.zip "$dir"/dist/kindlewick_*.deb \
+     "$dir"/dist/SHA256SUMS "$work/$n/out/" &&
     cp "$dir/build/windows/installer/stage/x86/kindlewick.scr" "$work/$n/out/kindlewick-x86.scr" &&
     cp "$dir/build/windows/installer/stage/x64/kindlewick.scr" "$work/$n/out/kindlewick-x64.scr"
 }
@@ -62,6 +63,6 @@ for file in "$work"/1/out/*; do
     fi
   fi
 done
-[ "$count" -eq 5 ] || { echo "expected 5 artefacts, the first build made $count"; status=1; }
+[ "$count" -eq 6 ] || { echo "expected 6 artefacts, the first build made $count"; status=1; }
 echo "two builds of $commit in $(( $(date +%s) - started )) s: $([ $status -eq 0 ] && echo "all $count identical" || echo "not reproducible")"
 exit $status
