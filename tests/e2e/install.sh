@@ -298,7 +298,7 @@ status=$?
 [ "$status" -eq 0 ] && cmp -s "$installed" "$saver" && [ "$(entries)" -eq 1 ]
 check $? "setup /MACHINE /S: exit status $status, the saver and $(entries) entry installed"
 got=$(reg_value "$desktop_key" SCRNSAVE.EXE)
-replaced=$(reg32 query 'HKCU\Software\Kindlewick.\Replaced' 2>/dev/null | grep -c SCRNSAVE)
+replaced=$(replaced_record)
 [ "$got" = "$earlier_saver" ] && [ "$replaced" -eq 0 ]
 check $? "it left SCRNSAVE.EXE alone: '$got', nothing recorded as replaced ($replaced)"
 reg32 add "$desktop_key" /v SCRNSAVE.EXE /t REG_SZ /d "$current" /f >/dev/null
